@@ -1,0 +1,1 @@
+// Replaced by the pure logic of the layer.

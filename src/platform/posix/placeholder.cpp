@@ -1,0 +1,1 @@
+// Replaced by KERNEL32 and LZ32 on POSIX.
