@@ -1,4 +1,4 @@
-// The compiled resources embedded in a program, found by module handle.
+// The compiled resources embedded in the program.
 #pragma once
 
 #include "res_file.h"
@@ -9,10 +9,10 @@ namespace zor::resources {
 // GetModuleHandleA(NULL) returns. The bytes must live as long as the process.
 void RegisterProgramResources(std::span<const std::byte> resFile);
 
-// The parsed resources of a module: the program's (for the handle of
-// GetModuleHandleA(NULL)), or nullptr when the module has none or they are
-// malformed (then a line on stderr says why, once).
-const std::vector<ResourceEntry> *ModuleResources(const void *module);
+// The program's parsed resources, or nullptr when none are registered or they
+// are malformed (then a line on stderr says why, once). The dialog manager
+// uses them for the module handle that GetModuleHandleA(NULL) returns.
+const std::vector<ResourceEntry> *ProgramResources();
 
 // A helper whose constructor registers the program's resources; the embedded
 // resource file defines one.
