@@ -67,7 +67,7 @@ std::optional<int> ExitDelayMs()
     return static_cast<int>(ms);
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {
