@@ -16,7 +16,7 @@ TEST_F(SystemTest, CloseRequestOnTheBackdropAsksTheCancelQuestion)
 {
     HWND backdrop = CreateBackdrop();
     ASSERT_NE(backdrop, nullptr);
-    QWidget *window = host::WidgetOf(backdrop);
+    QWidget *window = host::test::WidgetOf(backdrop);
     ASSERT_NE(window, nullptr);
     const Box question{kCancelQuestion, SETUP_TITLE, 0x34};
 
@@ -74,8 +74,8 @@ class BackdropPaintTest : public SystemTest, public ::testing::WithParamInterfac
         GetClientRect(backdrop, &client);
         EXPECT_EQ(client.bottom - client.top, clientHeight);
         EXPECT_EQ(client.right - client.left, width);
-        Settle();
-        return host::BackingImage(backdrop).convertToFormat(QImage::Format_RGB32);
+        EXPECT_TRUE(host::test::RepaintNow(backdrop));
+        return host::test::BackingImage(backdrop).convertToFormat(QImage::Format_RGB32);
     }
 };
 
@@ -190,7 +190,7 @@ TEST_F(BackdropPaintTest, CreditLineIsWhiteOverABlackShadowAtTheTopLeft)
 TEST_F(BackdropPaintTest, NarrowWindowCutsTheCreditLineOffWithoutMovingIt)
 {
     const std::set<std::pair<int, int>> wideWhite = BannerPixels(PaintedBackdrop(kWidth, 581, 19), 150, 80, White);
-    host::DestroyAllWindows();
+    host::test::DestroyAllWindows();
     g_hSetupDlg = nullptr;
     QImage narrow = PaintedBackdrop(150, 100, 19);
     ASSERT_EQ(narrow.width(), 150);

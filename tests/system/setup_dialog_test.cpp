@@ -159,7 +159,7 @@ TEST_F(SystemTest, DialogProcedureAnswersHandledCommandsOnly)
 TEST_F(SystemTest, KeysInTheFolderBoxPressNoButton)
 {
     ASSERT_NE(CreateBackdrop(), nullptr);
-    QWidget *edit = host::WidgetOf(GetDlgItem(g_hSetupDlg, IDC_INSTALL_PATH));
+    QWidget *edit = host::test::WidgetOf(GetDlgItem(g_hSetupDlg, IDC_INSTALL_PATH));
     ASSERT_NE(edit, nullptr);
     edit->setFocus();
     SetFolderText("C:\\Typed");

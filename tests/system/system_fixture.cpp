@@ -33,7 +33,7 @@ void SystemTest::SetUp()
 
 void SystemTest::TearDown()
 {
-    host::DestroyAllWindows();
+    host::test::DestroyAllWindows();
     g_hSetupDlg = nullptr;
     if (classRegistered_)
         UnregisterClassA(SETUP_CLASS_NAME, GetModuleHandleA(nullptr));
@@ -102,7 +102,7 @@ void SystemTest::Press(int id)
 {
     HWND button = GetDlgItem(g_hSetupDlg, id);
     ASSERT_NE(button, nullptr) << "no control " << id;
-    QWidget *widget = host::WidgetOf(button);
+    QWidget *widget = host::test::WidgetOf(button);
     ASSERT_NE(widget, nullptr) << "control " << id << " has no widget";
     QTest::mouseClick(widget, Qt::LeftButton);
 }
