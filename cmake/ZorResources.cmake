@@ -14,7 +14,9 @@
 if(WIN32)
   function(zor_add_program_entry target)
     set_target_properties(${target} PROPERTIES WIN32_EXECUTABLE ON)
-    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+    # WinMain lives in a static library, which the linker scans before the
+    # start-up code that calls it: ask for it up front so that it is pulled in.
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--undefined=WinMain)
   endfunction()
 
   function(zor_add_resources target rc)
