@@ -223,8 +223,8 @@ TEST_F(ShellExecute, NativeProgramRunsWithoutAWorkingDirectoryInTheCurrentOne)
     fs::copy_file("/bin/sh", shell);
     fs::permissions(shell, fs::perms::owner_read | fs::perms::owner_write);
     const fs::path report = root / "report";
-    const std::string command = "-c \"PATH=/usr/bin:/bin; echo cwd=$(pwd -P) > " + report.string() + ".tmp; mv " + report.string() +
-                                ".tmp " + report.string() + "\"";
+    const std::string command = "-c \"PATH=/usr/bin:/bin; printf 'cwd=%s\\npid=%s\\n' $(pwd -P) $$ > " +
+                                report.string() + ".tmp; mv " + report.string() + ".tmp " + report.string() + "\"";
 
     const fs::path before = fs::current_path();
     fs::current_path(root);
@@ -233,6 +233,8 @@ TEST_F(ShellExecute, NativeProgramRunsWithoutAWorkingDirectoryInTheCurrentOne)
 
     EXPECT_GT(result, 32);
     const auto seen = WaitForReport(report);
+    ASSERT_FALSE(seen.empty()) << "the program did not run";
+    EndProcess(std::stoi(One(seen, "pid")));
     EXPECT_EQ(One(seen, "cwd"), root.string());
 }
 
