@@ -1,0 +1,35 @@
+# Writes a C++ source that embeds a compiled resource file and registers it as
+# the program's resources.
+#   cmake -DRES=<file.res> -DOUT=<file.cpp> -P ZorEmbedResources.cmake
+if(NOT RES OR NOT OUT)
+  message(FATAL_ERROR "usage: cmake -DRES=<file.res> -DOUT=<file.cpp> -P ZorEmbedResources.cmake")
+endif()
+
+file(READ "${RES}" hex HEX)
+string(LENGTH "${hex}" hex_length)
+if(hex_length EQUAL 0)
+  message(FATAL_ERROR "${RES} is empty")
+endif()
+math(EXPR size "${hex_length} / 2")
+string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
+string(REGEX REPLACE "((0x[0-9a-f][0-9a-f],){16})" "\\1\n    " bytes "${bytes}")
+get_filename_component(res_name "${RES}" NAME)
+
+file(WRITE "${OUT}.tmp" "// Generated from ${res_name} by ZorEmbedResources.cmake; do not edit.
+#include \"src/platform/resources/module_resources.h\"
+
+#include <cstddef>
+#include <span>
+
+namespace {
+
+alignas(4) const unsigned char kProgramResources[${size}] = {
+    ${bytes}
+};
+
+const zor::resources::ProgramResourcesRegistration registration{
+    std::as_bytes(std::span<const unsigned char>(kProgramResources, sizeof kProgramResources))};
+
+}  // namespace
+")
+file(RENAME "${OUT}.tmp" "${OUT}")
