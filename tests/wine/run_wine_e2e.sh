@@ -188,7 +188,11 @@ readonly CANCEL_QUESTION="Are you sure you wish to cancel ZOR Setup?"
 holds_exactly() {
   local folder=$1
   shift
-  [ "$(cd "$folder" && ls -A | sort)" = "$(printf '%s\n' "$@" | sort)" ]
+  local listing
+  listing=$(cd "$folder" 2>/dev/null && ls -A | sort)
+  [ "$listing" = "$(printf '%s\n' "$@" | sort)" ] && return 0
+  echo "  $folder holds: $(echo $listing)"
+  return 1
 }
 
 # Waits up to 20 seconds for a file to appear.
@@ -199,6 +203,18 @@ appears() {
   done
   return 1
 }
+
+# --- the program's imports -------------------------------------------------
+# The program runs on a bare Windows: it may need the system's DLLs only.
+system_dlls_only() {
+  local imports
+  imports=$(x86_64-w64-mingw32-objdump -p "$setup_exe" | sed -n 's/^\s*DLL Name: //p' | tr '[:upper:]' '[:lower:]')
+  echo "  imports: $(echo $imports)"
+  ! echo "$imports" | grep -qvxE 'kernel32\.dll|user32\.dll|gdi32\.dll|shell32\.dll|ole32\.dll|lz32\.dll|msvcrt\.dll'
+}
+if command -v x86_64-w64-mingw32-objdump >/dev/null; then
+  check "zor-setup.exe imports system DLLs only" system_dlls_only
+fi
 
 # --- a) the default folder, created on Yes ---------------------------------
 installed="$drive_c/Program Files/ZOR"
