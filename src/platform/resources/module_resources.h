@@ -7,6 +7,8 @@ namespace zor::resources {
 
 // Registers the .res bytes embedded in the program, for the handle that
 // GetModuleHandleA(NULL) returns. The bytes must live as long as the process.
+// A later registration replaces an earlier one (tests use this) and makes the
+// entries that ProgramResources returned before invalid.
 void RegisterProgramResources(std::span<const std::byte> resFile);
 
 // The program's parsed resources, or nullptr when none are registered or they
