@@ -114,11 +114,12 @@ done
 cp "$payload/ZOR.ex_" "$payload/ZOR.cn_" "$partial_payload/"
 
 # --- the Wine prefix --------------------------------------------------------
-# One server, started persistent before the prefix is made, serves every case:
-# its system processes then stay up between cases instead of starting anew
-# for each program.
+# One server, started before the prefix is made, serves every case: its system
+# processes then stay up between cases instead of starting anew for each
+# program. Its persistence is bounded, so that it ends by itself even if this
+# script is killed before its cleanup.
 mkdir -p "$WINEPREFIX"
-timeout 30 wineserver -p >"$work/wineserver.log" 2>&1 </dev/null
+timeout 30 wineserver -p30 >"$work/wineserver.log" 2>&1 </dev/null
 # Wine's desktop process ends once no program uses the desktop, and programs
 # that start together then race to bring it back (one of them waits ten
 # seconds). One program keeps it in use for the whole test. Being the first
