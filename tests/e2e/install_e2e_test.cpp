@@ -44,7 +44,7 @@ class InstallEndToEnd : public ::testing::Test {
     {
         if (std::optional<StartMarker> marker = ReadStartMarker(installFolder()))
             EndForeignProcess(marker->pid);
-        host::DestroyAllWindows();
+        host::test::DestroyAllWindows();
         g_hSetupDlg = nullptr;
         unsetenv("ZOR_DEMO_EXIT_AFTER_MS");
         std::filesystem::current_path(previousDirectory_);
@@ -79,7 +79,7 @@ class InstallEndToEnd : public ::testing::Test {
 
     static void Click(int id)
     {
-        QWidget *button = host::WidgetOf(GetDlgItem(g_hSetupDlg, id));
+        QWidget *button = host::test::WidgetOf(GetDlgItem(g_hSetupDlg, id));
         ASSERT_NE(button, nullptr) << "no button " << id;
         QTest::mouseClick(button, Qt::LeftButton);
     }
@@ -100,7 +100,7 @@ TEST_F(InstallEndToEnd, ContinueAndYesInstallsAndStartsZorThenReturnsZero)
 
     std::string shown;
     int code = RunSetup([&] {
-        auto *edit = qobject_cast<QLineEdit *>(host::WidgetOf(GetDlgItem(g_hSetupDlg, IDC_INSTALL_PATH)));
+        auto *edit = qobject_cast<QLineEdit *>(host::test::WidgetOf(GetDlgItem(g_hSetupDlg, IDC_INSTALL_PATH)));
         ASSERT_NE(edit, nullptr);
         shown = edit->text().toStdString();
         Click(IDC_CONTINUE);

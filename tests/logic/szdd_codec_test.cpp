@@ -29,9 +29,10 @@ void PutMatch(Bytes &stream, unsigned position, unsigned length)
 }
 
 // Decodes in pieces of the given size, taking output whenever it is full.
-DecodeStatus DecodeInPieces(const Bytes &stream, std::uint32_t expected, std::size_t piece, Bytes &out)
+DecodeStatus DecodeInPieces(const Bytes &stream, std::uint32_t expected, std::size_t piece, Bytes &out,
+                            std::size_t block = Decoder::kBlockSize)
 {
-    Decoder decoder(expected);
+    Decoder decoder(expected, block);
     std::span<const std::uint8_t> rest(stream);
     while (!rest.empty()) {
         std::span<const std::uint8_t> chunk = rest.first(std::min(piece, rest.size()));
@@ -41,14 +42,14 @@ DecodeStatus DecodeInPieces(const Bytes &stream, std::uint32_t expected, std::si
             if (decoder.Overrun())
                 return DecodeStatus::Overrun;
             if (decoder.OutputFull()) {
-                auto block = decoder.Output();
-                out.insert(out.end(), block.begin(), block.end());
+                auto taken = decoder.Output();
+                out.insert(out.end(), taken.begin(), taken.end());
                 decoder.TakeOutput();
             }
         }
     }
-    auto block = decoder.Output();
-    out.insert(out.end(), block.begin(), block.end());
+    auto taken = decoder.Output();
+    out.insert(out.end(), taken.begin(), taken.end());
     return decoder.Finish();
 }
 
@@ -160,8 +161,9 @@ TEST(SzddDecoder, ReportsTruncationOverrunAndExactLength)
     EXPECT_EQ(DecodeAll({}, 1, out), DecodeStatus::Truncated);
 }
 
-// Random streams, decoded in random pieces with recorded lengths around the
-// true one, agree with the reference on bytes and verdict.
+// Random streams, decoded in random pieces into output blocks of random
+// sizes, with recorded lengths around the true one, agree with the reference
+// on bytes and verdict.
 TEST(SzddDecoder, AgreesWithTheReferenceOnRandomStreams)
 {
     std::mt19937 random(20261211);
@@ -182,10 +184,11 @@ TEST(SzddDecoder, AgreesWithTheReferenceOnRandomStreams)
             if (expected < 0)
                 continue;
             std::size_t piece = 1 + random() % (round % 3 == 0 ? 7 : 70000);
+            std::size_t block = round % 2 == 0 ? Decoder::kBlockSize : Decoder::kMinBlockSize + random() % 5000;
             Bytes out;
-            DecodeStatus status = DecodeInPieces(stream, static_cast<std::uint32_t>(expected), piece, out);
+            DecodeStatus status = DecodeInPieces(stream, static_cast<std::uint32_t>(expected), piece, out, block);
             SCOPED_TRACE("round " + std::to_string(round) + " delta " + std::to_string(delta) + " piece " +
-                         std::to_string(piece));
+                         std::to_string(piece) + " block " + std::to_string(block));
             if (delta < 0) {
                 EXPECT_EQ(status, DecodeStatus::Overrun);
                 ASSERT_LE(out.size(), static_cast<std::size_t>(expected));

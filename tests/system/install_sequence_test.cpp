@@ -44,7 +44,7 @@ TEST_P(InstallTest, ContinueInstallsThePayloadAndStartsZorFromTheFolder)
     SetFolderText(c.text);
     script_.messageBoxAnswers = {IDYES};
 
-    Press(IDC_CONTINUE);
+    const std::optional<int> ended = Press(IDC_CONTINUE);
 
     if (c.folderExists)
         EXPECT_EQ(BoxesOf(script_), std::vector<Box>{});
@@ -62,7 +62,7 @@ TEST_P(InstallTest, ContinueInstallsThePayloadAndStartsZorFromTheFolder)
     EXPECT_EQ(launch.directory, c.launchFolder);
     EXPECT_EQ(launch.show, SW_SHOW);
 
-    EXPECT_EQ(Settle(), 0);
+    EXPECT_EQ(ended, 0);
     EXPECT_FALSE(DialogVisible());
     EXPECT_EQ(script_.beeps, 0);
 }
@@ -109,7 +109,7 @@ TEST_P(EndWithoutInstallTest, SetupEndsWithNothingInstalledOrStarted)
     ASSERT_EQ(FolderText(), text);
     script_.messageBoxAnswers = c.answers;
 
-    Press(IDC_CONTINUE);
+    const std::optional<int> ended = Press(IDC_CONTINUE);
 
     EXPECT_EQ(BoxesOf(script_), c.boxes);
     for (const host::MessageBoxCall &call : script_.messageBoxes)
@@ -117,7 +117,7 @@ TEST_P(EndWithoutInstallTest, SetupEndsWithNothingInstalledOrStarted)
     EXPECT_EQ(script_.unansweredBoxes, 0);
     EXPECT_TRUE(script_.launches.empty());
     EXPECT_EQ(ListFiles(DriveC()), driveBefore);
-    EXPECT_EQ(Settle(), 0);
+    EXPECT_EQ(ended, 0);
     EXPECT_FALSE(DialogVisible());
 }
 
@@ -179,23 +179,23 @@ TEST_F(SystemTest, EmptyFolderTextOnlyBeepsAndTheDialogStays)
     ASSERT_NE(CreateBackdrop(), nullptr);
     SetFolderText("");
 
-    Press(IDC_CONTINUE);
+    const std::optional<int> ended = Press(IDC_CONTINUE);
 
     EXPECT_EQ(script_.beeps, 1);
     EXPECT_TRUE(script_.messageBoxes.empty());
     EXPECT_TRUE(script_.launches.empty());
-    EXPECT_EQ(Settle(), std::nullopt);
+    EXPECT_EQ(ended, std::nullopt);
     EXPECT_TRUE(DialogVisible());
     EXPECT_EQ(ListFiles(DriveC()), "");
 
     // The dialog still works: a folder typed afterwards installs.
     SetFolderText(DEFAULT_INSTALL_DIR);
     script_.messageBoxAnswers = {IDYES};
-    Press(IDC_CONTINUE);
+    const std::optional<int> endedAgain = Press(IDC_CONTINUE);
     EXPECT_EQ(script_.beeps, 1);
     ExpectInstalledDemo(OnDriveC("Program Files/ZOR"));
     EXPECT_EQ(script_.launches.size(), 1u);
-    EXPECT_EQ(Settle(), 0);
+    EXPECT_EQ(endedAgain, 0);
 }
 
 TEST_F(SystemTest, FailedReinstallKeepsTheFilesInstalledBefore)
@@ -207,7 +207,7 @@ TEST_F(SystemTest, FailedReinstallKeepsTheFilesInstalledBefore)
     std::filesystem::resize_file("ZOR.hl_", 20);
     ASSERT_NE(CreateBackdrop(), nullptr);
 
-    Press(IDC_CONTINUE);
+    const std::optional<int> ended = Press(IDC_CONTINUE);
 
     EXPECT_EQ(BoxesOf(script_), (std::vector<Box>{kCopyError}));
     EXPECT_TRUE(script_.launches.empty());
@@ -216,7 +216,7 @@ TEST_F(SystemTest, FailedReinstallKeepsTheFilesInstalledBefore)
     EXPECT_EQ(ListFiles(folder), "ZOR.exe\nZOR.hlp\n");
     EXPECT_EQ(ReadFile(folder / "ZOR.exe"), ReadFile(e2e::DemoProgram()));
     EXPECT_EQ(ReadFile(folder / "ZOR.hlp"), "help installed before");
-    EXPECT_EQ(Settle(), 0);
+    EXPECT_EQ(ended, 0);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "system_fixture.h"
 
 #include "src/install/install.h"
+#include "tests/e2e/child_process.h"
 
 #include <fstream>
 

@@ -55,14 +55,14 @@ TEST_F(SystemTest, BrowseCancelledLeavesTheFolderTextAsItWas)
     SetFolderText("C:\\Somewhere\\Else");
     script_.folderPicks = {std::nullopt};
 
-    Press(IDC_BROWSE);
+    const std::optional<int> ended = Press(IDC_BROWSE);
 
     ASSERT_EQ(script_.folderPickers.size(), 1u);
     EXPECT_EQ(script_.folderPickers[0].owner, g_hSetupDlg);
     EXPECT_EQ(script_.folderPickers[0].title, kBrowseTitle);
     EXPECT_EQ(script_.folderPickers[0].flags, 1u);
     EXPECT_EQ(FolderText(), "C:\\Somewhere\\Else");
-    EXPECT_EQ(Settle(), std::nullopt);
+    EXPECT_EQ(ended, std::nullopt);
     EXPECT_TRUE(DialogVisible());
 }
 
@@ -73,20 +73,20 @@ TEST_F(SystemTest, BrowsePickReplacesTheTextVerbatimAndContinueAddsTheSeparator)
     std::filesystem::create_directory(picked);
     script_.folderPicks = {picked.string()};
 
-    Press(IDC_BROWSE);
+    const std::optional<int> ended = Press(IDC_BROWSE);
 
     EXPECT_EQ(FolderText(), picked.string());
-    EXPECT_EQ(Settle(), std::nullopt);
+    EXPECT_EQ(ended, std::nullopt);
     EXPECT_TRUE(DialogVisible());
 
-    Press(IDC_CONTINUE);
+    const std::optional<int> endedAgain = Press(IDC_CONTINUE);
 
     EXPECT_TRUE(script_.messageBoxes.empty());
     EXPECT_EQ(e2e::ListFiles(picked), "ZOR.cnt\nZOR.exe\nZOR.hlp\n");
     ASSERT_EQ(script_.launches.size(), 1u);
     EXPECT_EQ(script_.launches[0].file, picked.string() + "\\ZOR.exe");
     EXPECT_EQ(script_.launches[0].directory, picked.string() + "\\");
-    EXPECT_EQ(Settle(), 0);
+    EXPECT_EQ(endedAgain, 0);
 }
 
 TEST_F(SystemTest, CancelThenNoKeepsTheDialogAndItsText)
@@ -95,11 +95,11 @@ TEST_F(SystemTest, CancelThenNoKeepsTheDialogAndItsText)
     SetFolderText("C:\\Keep\\Me");
     script_.messageBoxAnswers = {IDNO};
 
-    Press(IDC_CANCEL_SETUP);
+    const std::optional<int> ended = Press(IDC_CANCEL_SETUP);
 
-    EXPECT_EQ(BoxesOf(script_), (std::vector<Box>{{kCancelQuestion, SETUP_TITLE, 0x34}}));
+    ASSERT_EQ(BoxesOf(script_), (std::vector<Box>{{kCancelQuestion, SETUP_TITLE, 0x34}}));
     EXPECT_EQ(script_.messageBoxes[0].owner, g_hSetupDlg);
-    EXPECT_EQ(Settle(), std::nullopt);
+    EXPECT_EQ(ended, std::nullopt);
     EXPECT_TRUE(DialogVisible());
     EXPECT_EQ(FolderText(), "C:\\Keep\\Me");
 }
@@ -109,10 +109,10 @@ TEST_F(SystemTest, CancelThenYesEndsSetupWithNothingWritten)
     ASSERT_NE(CreateBackdrop(), nullptr);
     script_.messageBoxAnswers = {IDYES};
 
-    Press(IDC_CANCEL_SETUP);
+    const std::optional<int> ended = Press(IDC_CANCEL_SETUP);
 
     EXPECT_EQ(BoxesOf(script_), (std::vector<Box>{{kCancelQuestion, SETUP_TITLE, 0x34}}));
-    EXPECT_EQ(Settle(), 0);
+    EXPECT_EQ(ended, 0);
     EXPECT_FALSE(DialogVisible());
     EXPECT_TRUE(script_.launches.empty());
     EXPECT_EQ(e2e::ListFiles(DriveC()), "");
@@ -159,7 +159,7 @@ TEST_F(SystemTest, DialogProcedureAnswersHandledCommandsOnly)
 TEST_F(SystemTest, KeysInTheFolderBoxPressNoButton)
 {
     ASSERT_NE(CreateBackdrop(), nullptr);
-    QWidget *edit = host::WidgetOf(GetDlgItem(g_hSetupDlg, IDC_INSTALL_PATH));
+    QWidget *edit = host::test::WidgetOf(GetDlgItem(g_hSetupDlg, IDC_INSTALL_PATH));
     ASSERT_NE(edit, nullptr);
     edit->setFocus();
     SetFolderText("C:\\Typed");

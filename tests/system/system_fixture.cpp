@@ -33,7 +33,7 @@ void SystemTest::SetUp()
 
 void SystemTest::TearDown()
 {
-    host::DestroyAllWindows();
+    host::test::DestroyAllWindows();
     g_hSetupDlg = nullptr;
     if (classRegistered_)
         UnregisterClassA(SETUP_CLASS_NAME, GetModuleHandleA(nullptr));
@@ -98,13 +98,15 @@ std::optional<int> SystemTest::Settle()
     return std::nullopt;
 }
 
-void SystemTest::Press(int id)
+std::optional<int> SystemTest::Press(int id)
 {
-    HWND button = GetDlgItem(g_hSetupDlg, id);
-    ASSERT_NE(button, nullptr) << "no control " << id;
-    QWidget *widget = host::WidgetOf(button);
-    ASSERT_NE(widget, nullptr) << "control " << id << " has no widget";
+    QWidget *widget = host::test::WidgetOf(GetDlgItem(g_hSetupDlg, id));
+    if (widget == nullptr) {
+        ADD_FAILURE() << "no button " << id;
+        return std::nullopt;
+    }
     QTest::mouseClick(widget, Qt::LeftButton);
+    return Settle();
 }
 
 std::string SystemTest::FolderText() const

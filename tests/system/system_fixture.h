@@ -44,8 +44,9 @@ class SystemTest : public ::testing::Test {
     // (which is taken), else nothing.
     std::optional<int> Settle();
 
-    // Clicks a dialog button with the mouse.
-    void Press(int id);
+    // Clicks a dialog button with the mouse and settles (see Settle): the
+    // exit code when setup ended, else nothing.
+    std::optional<int> Press(int id);
 
     std::string FolderText() const;
     void SetFolderText(const std::string &text) const;

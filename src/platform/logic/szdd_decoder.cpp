@@ -40,9 +40,13 @@ inline void CopyMatchFast(std::uint8_t *out, std::size_t distance, std::size_t l
 
 }  // namespace
 
-Decoder::Decoder(std::uint32_t expectedLength)
-    : buffer_(new std::uint8_t[kHistory + kBlockSize + kSlack]()), expected_(expectedLength)
+Decoder::Decoder(std::uint32_t expectedLength, std::size_t blockSize)
+    : blockSize_(std::clamp(blockSize, kMinBlockSize, kBlockSize)),
+      buffer_(new std::uint8_t[kHistory + blockSize_ + kSlack]),
+      expected_(expectedLength)
 {
+    // Only the history needs a value: every other byte is written before it
+    // is read, so that a short file touches only the pages it needs.
     std::memset(buffer_.get(), kWindowFill, kHistory);
 }
 
@@ -84,7 +88,7 @@ std::size_t Decoder::Feed(std::span<const std::uint8_t> input)
     // Room for output: the end of the block, or the expected length if that
     // comes first. Nothing is ever written past it.
     std::uint64_t allowed = expected_ - blockBase_;
-    std::size_t limitIndex = kHistory + static_cast<std::size_t>(std::min<std::uint64_t>(allowed, kBlockSize));
+    std::size_t limitIndex = kHistory + static_cast<std::size_t>(std::min<std::uint64_t>(allowed, blockSize_));
     std::uint8_t *const outLimit = base + limitIndex;
     // The fast path decodes whole groups without checks while a group can
     // neither run out of input nor pass outLimit.
@@ -129,7 +133,7 @@ std::size_t Decoder::Feed(std::span<const std::uint8_t> input)
             if (in == inEnd)
                 break;
             if (out == outLimit) {
-                if (limitIndex - kHistory == kBlockSize && allowed > kBlockSize)
+                if (limitIndex - kHistory == blockSize_ && allowed > blockSize_)
                     full_ = true;
                 else
                     overrun_ = true;

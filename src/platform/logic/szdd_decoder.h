@@ -30,8 +30,10 @@ enum class DecodeStatus {
 class Decoder {
 public:
     static constexpr std::size_t kBlockSize = 512 * 1024;
+    static constexpr std::size_t kMinBlockSize = 256;
 
-    explicit Decoder(std::uint32_t expectedLength);
+    // The output block holds blockSize bytes (kMinBlockSize to kBlockSize).
+    explicit Decoder(std::uint32_t expectedLength, std::size_t blockSize = kBlockSize);
 
     // Decodes from the input and returns how many of its bytes were used.
     // Uses all of them unless the output block fills up or the stream runs
@@ -56,6 +58,7 @@ private:
     static constexpr std::size_t kHistory = 4096;
     static constexpr std::size_t kSlack = 64;
 
+    std::size_t blockSize_;
     std::unique_ptr<std::uint8_t[]> buffer_;  // history, block, slack
     std::size_t out_ = kHistory;              // next output position in buffer_
     std::uint64_t blockBase_ = 0;             // bytes decoded before the block

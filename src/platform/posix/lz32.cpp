@@ -129,15 +129,37 @@ private:
     std::uint64_t written_ = 0;
 };
 
+// Buffers no larger than the file needs: a short file touches little memory.
+std::size_t ReadBlockFor(const LzFile &file)
+{
+    struct stat info {};
+    if (fstat(file.fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return kReadBlock;
+    return std::clamp<std::size_t>(static_cast<std::size_t>(info.st_size), 1, kReadBlock);
+}
+
+// The most that a stream of `size` bytes can expand to: a control byte and
+// eight matches of 18 bytes in every 17 bytes.
+std::size_t ExpansionBound(const LzFile &file)
+{
+    struct stat info {};
+    if (fstat(file.fd.Get(), &info) != 0 || !S_ISREG(info.st_mode))
+        return szdd::Decoder::kBlockSize;
+    auto size = static_cast<std::uint64_t>(info.st_size);
+    return static_cast<std::size_t>(
+        std::min<std::uint64_t>({size / 17 * 144 + 144, file.header.length, szdd::Decoder::kBlockSize}));
+}
+
 LONG CopyPlain(LzFile &source, int destination)
 {
-    std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kReadBlock]);
+    const std::size_t block = ReadBlockFor(source);
+    std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[block]);
     Writer writer(destination);
     if (!writer.Write({source.start.data(), source.startSize}))
         return LZERROR_WRITE;
     source.startSize = 0;
     for (;;) {
-        ssize_t got = zor::posix::ReadFull(source.fd.Get(), buffer.get(), kReadBlock);
+        ssize_t got = zor::posix::ReadFull(source.fd.Get(), buffer.get(), block);
         if (got < 0) {
             zor::posix::SetLastErrorFromErrno();
             return LZERROR_READ;
@@ -152,11 +174,12 @@ LONG CopyPlain(LzFile &source, int destination)
 
 LONG CopyExpanded(LzFile &source, int destination)
 {
-    std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[kReadBlock]);
-    szdd::Decoder decoder(source.header.length);
+    const std::size_t block = ReadBlockFor(source);
+    std::unique_ptr<std::uint8_t[]> buffer(new std::uint8_t[block]);
+    szdd::Decoder decoder(source.header.length, ExpansionBound(source));
     Writer writer(destination);
     for (;;) {
-        ssize_t got = zor::posix::ReadFull(source.fd.Get(), buffer.get(), kReadBlock);
+        ssize_t got = zor::posix::ReadFull(source.fd.Get(), buffer.get(), block);
         if (got < 0) {
             zor::posix::SetLastErrorFromErrno();
             return LZERROR_READ;

@@ -242,10 +242,8 @@ extern "C" HWND WINAPI CreateDialogParamA(HINSTANCE hInstance, LPCSTR lpTemplate
         return nullptr;
     }
     const std::vector<zor::resources::ResourceEntry> *resources = zor::resources::ProgramResources();
-    if (resources == nullptr) {
-        ReportFailure("CreateDialogParamA", "cannot create " + what + ": the program has no usable resources");
-        return nullptr;
-    }
+    if (resources == nullptr)
+        return nullptr;  // the resource reader has said why, on standard error
     const zor::resources::ResourceEntry *entry =
         zor::resources::FindResource(*resources, NameOrId(zor::resources::kDialogType), TemplateName(lpTemplateName),
                                      0x0409);

@@ -26,21 +26,26 @@ void TopLevelWidget::Invalidate()
     update();
 }
 
+void TopLevelWidget::EraseIfNeeded()
+{
+    if (!needsErase_ || inPaint_)
+        return;
+    needsErase_ = false;
+    HostState &state = State();
+    HWND previous = state.painting;
+    state.painting = handle_;
+    inPaint_ = true;
+    HDC dc = GetDC(handle_);
+    Deliver(handle_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    ReleaseDC(handle_, dc);
+    Deliver(handle_, WM_PAINT, 0, 0);
+    inPaint_ = false;
+    state.painting = previous;
+}
+
 void TopLevelWidget::paintEvent(QPaintEvent *)
 {
-    if (needsErase_) {
-        needsErase_ = false;
-        HostState &state = State();
-        HWND previous = state.painting;
-        state.painting = handle_;
-        inPaint_ = true;
-        HDC dc = GetDC(handle_);
-        Deliver(handle_, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-        ReleaseDC(handle_, dc);
-        Deliver(handle_, WM_PAINT, 0, 0);
-        inPaint_ = false;
-        state.painting = previous;
-    }
+    EraseIfNeeded();
     QPainter painter(this);
     painter.drawImage(0, 0, backing_);
 }

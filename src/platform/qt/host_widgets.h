@@ -24,6 +24,10 @@ public:
     QImage &Backing() { return backing_; }
     // Marks the whole window for erasing and asks for a paint event.
     void Invalidate();
+    // Erases the window now when it needs it: WM_ERASEBKGND, then WM_PAINT,
+    // reach the procedure before this returns. The paint event does this
+    // before it shows the image.
+    void EraseIfNeeded();
     bool InOwnEvent() const { return inPaint_; }
 
 protected:

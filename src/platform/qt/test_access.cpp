@@ -23,7 +23,7 @@ bool RepaintNow(HWND window)
     if (widget == nullptr || !widget->isVisible())
         return false;
     widget->Invalidate();
-    widget->repaint();
+    widget->EraseIfNeeded();
     return true;
 }
 

@@ -27,8 +27,9 @@ HWND WindowOf(const QWidget *widget);
 // of its client area; a null image for dialogs, controls and non-windows.
 QImage BackingImage(HWND window);
 
-// Paints a top-level window now, as when it is first shown: WM_ERASEBKGND
-// then WM_PAINT reach its procedure before this returns. False when the
+// Paints a top-level window into its backing image now, as when it is
+// first shown: WM_ERASEBKGND then WM_PAINT reach its procedure before this
+// returns (the screen follows at the next paint event). False when the
 // window is not a visible top-level window.
 bool RepaintNow(HWND window);
 
