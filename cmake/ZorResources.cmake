@@ -23,7 +23,6 @@ if(WIN32)
     target_sources(${target} PRIVATE ${rc})
   endfunction()
 else()
-  # TODO(host): filled in with the Qt host.
   function(zor_add_program_entry target)
     target_sources(${target} PRIVATE ${PROJECT_SOURCE_DIR}/src/platform/qt/program_main.cpp)
   endfunction()
