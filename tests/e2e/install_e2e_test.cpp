@@ -52,7 +52,7 @@ class InstallEndToEnd : public ::testing::Test {
 
     // Runs WinMain. Once the dialog is on screen, `act` plays the user; a
     // watchdog ends a run that never finishes.
-    int RunSetup(const std::function<void()> &act)
+    int RunSetup(const std::function<void()> &act, int showCommand = SW_SHOWDEFAULT)
     {
         bool acted = false;
         QTimer user;
@@ -72,7 +72,7 @@ class InstallEndToEnd : public ::testing::Test {
         });
         watchdog.start(120000);
 
-        int code = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char *>(""), SW_SHOWDEFAULT);
+        int code = WinMain(GetModuleHandleA(nullptr), nullptr, const_cast<char *>(""), showCommand);
         EXPECT_TRUE(acted) << "the dialog never showed";
         return code;
     }
@@ -134,16 +134,26 @@ TEST_F(InstallEndToEnd, ContinueAndYesInstallsAndStartsZorThenReturnsZero)
     EXPECT_EQ(ListFiles(installFolder()), "ZOR.cnt\nZOR.exe\nZOR.hlp\nzor-started.txt\n");
 }
 
-TEST_F(InstallEndToEnd, CancelAndYesReturnsZeroWithNothingWritten)
+TEST_F(InstallEndToEnd, StartedHiddenThenCancelAndYesReturnsZeroWithNothingWritten)
 {
     host::Script script;
     script.launchForReal = true;
     script.messageBoxAnswers = {IDYES};
     host::ScopedScript scoped(script);
 
-    int code = RunSetup([] { Click(IDC_CANCEL_SETUP); });
+    // Asked to start hidden: the backdrop is shown maximized all the same.
+    bool backdropMaximized = false;
+    int code = RunSetup(
+        [&] {
+            HWND backdrop = FindWindowA(SETUP_CLASS_NAME, SETUP_TITLE);
+            QWidget *window = host::test::WidgetOf(backdrop);
+            backdropMaximized = window != nullptr && window->isVisible() && window->isMaximized();
+            Click(IDC_CANCEL_SETUP);
+        },
+        SW_HIDE);
 
     EXPECT_EQ(code, 0);
+    EXPECT_TRUE(backdropMaximized);
     ASSERT_EQ(script.messageBoxes.size(), 1u);
     EXPECT_EQ(script.messageBoxes[0].text, "Are you sure you wish to cancel ZOR Setup?");
     EXPECT_EQ(script.messageBoxes[0].style, 0x34u);
