@@ -12,7 +12,7 @@ namespace {
 
 constexpr int kHashBits = 15;
 constexpr std::size_t kHashSize = std::size_t{1} << kHashBits;
-constexpr int kMaxChain = 48;                  // candidates looked at per position
+constexpr int kMaxChain = 32;                  // candidates looked at per position
 constexpr std::size_t kParseBlock = 1 << 16;   // positions per optimal-parse block
 constexpr std::size_t kPadding = 32;           // readable bytes after the data
 constexpr unsigned kLiteralCost = 9;
