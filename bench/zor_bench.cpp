@@ -75,7 +75,7 @@ double Seconds(Clock::duration d)
     return std::chrono::duration<double>(d).count();
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {

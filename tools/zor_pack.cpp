@@ -30,7 +30,7 @@ int Fail(const std::string &message)
     return 1;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {
