@@ -1,1 +1,0 @@
-// Replaced by USER32, GDI32, SHELL32 and ole32 on Qt.
