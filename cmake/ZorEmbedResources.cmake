@@ -11,8 +11,15 @@ if(hex_length EQUAL 0)
   message(FATAL_ERROR "${RES} is empty")
 endif()
 math(EXPR size "${hex_length} / 2")
-string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
-string(REGEX REPLACE "((0x[0-9a-f][0-9a-f],){16})" "\\1\n    " bytes "${bytes}")
+# Sixteen bytes to a line.
+set(bytes "")
+set(offset 0)
+while(offset LESS hex_length)
+  string(SUBSTRING "${hex}" ${offset} 32 chunk)
+  string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," chunk "${chunk}")
+  string(APPEND bytes "    ${chunk}\n")
+  math(EXPR offset "${offset} + 32")
+endwhile()
 get_filename_component(res_name "${RES}" NAME)
 
 file(WRITE "${OUT}.tmp" "// Generated from ${res_name} by ZorEmbedResources.cmake; do not edit.
@@ -24,8 +31,7 @@ file(WRITE "${OUT}.tmp" "// Generated from ${res_name} by ZorEmbedResources.cmak
 namespace {
 
 alignas(4) const unsigned char kProgramResources[${size}] = {
-    ${bytes}
-};
+${bytes}};
 
 const zor::resources::ProgramResourcesRegistration registration{
     std::as_bytes(std::span<const unsigned char>(kProgramResources, sizeof kProgramResources))};

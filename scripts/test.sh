@@ -10,8 +10,7 @@ bash scripts/deps.sh test
 cmake --preset default
 cmake --build --preset default
 
-cmake --preset mingw
-cmake --build --preset mingw
+bash scripts/build-windows.sh
 
 ctest --preset default
 

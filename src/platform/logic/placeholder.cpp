@@ -1,1 +1,0 @@
-// Replaced by the pure logic of the layer.

@@ -1,1 +1,0 @@
-// Replaced by KERNEL32 and LZ32 on POSIX.

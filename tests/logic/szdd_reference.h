@@ -1,0 +1,54 @@
+// A plain transcription of the SZDD stream rules, for checking the fast
+// decoder against: a 4096-byte ring of spaces, writing from 4096 - 16, one
+// byte at a time, until the input ends.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace zor::testing {
+
+struct ReferenceResult {
+    std::vector<std::uint8_t> output;
+    bool endsInsideMatch = false;
+};
+
+inline ReferenceResult ReferenceDecode(std::span<const std::uint8_t> stream)
+{
+    ReferenceResult result;
+    std::array<std::uint8_t, 4096> ring;
+    ring.fill(' ');
+    unsigned write = 4096 - 16;
+    std::size_t i = 0;
+    while (i < stream.size()) {
+        unsigned control = stream[i++];
+        for (int bit = 0; bit < 8 && i < stream.size(); bit++) {
+            if (control & (1u << bit)) {
+                std::uint8_t byte = stream[i++];
+                result.output.push_back(byte);
+                ring[write] = byte;
+                write = (write + 1) & 4095;
+            } else {
+                if (i + 1 >= stream.size()) {
+                    result.endsInsideMatch = true;
+                    i = stream.size();
+                    break;
+                }
+                unsigned position = stream[i] | ((stream[i + 1] & 0xF0u) << 4);
+                unsigned length = (stream[i + 1] & 0x0Fu) + 3;
+                i += 2;
+                for (unsigned k = 0; k < length; k++) {
+                    std::uint8_t byte = ring[(position + k) & 4095];
+                    result.output.push_back(byte);
+                    ring[write] = byte;
+                    write = (write + 1) & 4095;
+                }
+            }
+        }
+    }
+    return result;
+}
+
+}  // namespace zor::testing
