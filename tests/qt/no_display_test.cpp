@@ -32,12 +32,8 @@ struct Outcome {
 // Environment changes for the child: a value, or nullopt to unset.
 using EnvironmentChanges = std::map<std::string, std::optional<std::string>>;
 
-// The helper opens real displays, whose libraries keep memory until exit:
-// under LeakSanitizer it gets the project's suppressions.
-std::vector<std::string> ChildEnvironment(EnvironmentChanges changes)
+std::vector<std::string> ChildEnvironment(const EnvironmentChanges &changes)
 {
-    if (changes.count("LSAN_OPTIONS") == 0 && std::getenv("LSAN_OPTIONS") == nullptr)
-        changes["LSAN_OPTIONS"] = std::string("suppressions=") + ZOR_LSAN_SUPPRESSIONS + ":print_suppressions=0";
     std::vector<std::string> environment;
     for (char **entry = environ; *entry != nullptr; ++entry) {
         std::string text = *entry;
