@@ -29,6 +29,7 @@ int main()
                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
     if (hwnd == nullptr) {
         std::printf("null\n");
+        std::fflush(stdout);
         return 0;
     }
     ShowWindow(hwnd, SW_SHOWMAXIMIZED);
@@ -38,5 +39,6 @@ int main()
         DispatchMessageA(&message);
     DestroyWindow(hwnd);
     std::printf("created\n");
+    std::fflush(stdout);
     return 0;
 }
