@@ -116,10 +116,6 @@ class SmokeTest : public ::testing::Test {
         options.environment = XEnvironment();
         options.environment["ZOR_SETUP_DRIVE_C"] = drive_.path().string();
         options.environment["ZOR_DEMO_EXIT_AFTER_MS"] = "1000";
-#ifdef ZOR_LSAN_SUPPRESSIONS
-        // On a real display, libraries below Qt keep memory until exit.
-        options.environment["LSAN_OPTIONS"] = "suppressions=" ZOR_LSAN_SUPPRESSIONS ":print_suppressions=0";
-#endif
         setup_ = std::make_unique<ChildProcess>(options);
         ASSERT_TRUE(setup_->started());
     }
