@@ -59,7 +59,10 @@ struct PaintCase {
     std::vector<int> bandBlues; // the visible bands, top to bottom
 };
 
-void PrintTo(const PaintCase &c, std::ostream *out) { *out << c.name; }
+void PrintTo(const PaintCase &c, std::ostream *out)
+{
+    *out << c.name;
+}
 
 class BackdropPaintTest : public SystemTest, public ::testing::WithParamInterface<PaintCase> {
   protected:
