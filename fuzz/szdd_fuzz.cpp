@@ -77,7 +77,7 @@ LONG ThroughLz32(std::span<const std::uint8_t> file)
     return result;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

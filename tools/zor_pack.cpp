@@ -12,8 +12,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -32,7 +30,7 @@ int Fail(const std::string &message)
     return 1;
 }
 
-}  // namespace
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -57,12 +55,18 @@ int main(int argc, char **argv)
     // input's name, unless that is an underscore already.
     auto missing = static_cast<std::uint8_t>(name.back() == '_' ? 0 : name.back());
 
-    std::ifstream in(input, std::ios::binary);
-    if (!in)
+    std::FILE *in = std::fopen(input.c_str(), "rb");
+    if (in == nullptr)
         return Fail("cannot open '" + input + "': " + std::strerror(errno));
-    std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return Fail("cannot read '" + input + "'");
+    std::vector<std::uint8_t> data;
+    std::uint8_t chunk[1 << 16];
+    std::size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, in)) > 0)
+        data.insert(data.end(), chunk, chunk + got);
+    bool readFailed = std::ferror(in) != 0;
+    std::fclose(in);
+    if (readFailed)
+        return Fail("cannot read '" + input + "': " + std::strerror(errno));
 
     std::optional<std::vector<std::uint8_t>> packed = zor::szdd::Compress(data, missing);
     if (!packed)

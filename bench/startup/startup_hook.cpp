@@ -9,8 +9,6 @@
 
 #include <QCoreApplication>
 
-#include <cstdio>
-
 extern "C" BOOL __real_GetMessageA(LPMSG message, HWND window, UINT first, UINT last);
 
 extern "C" BOOL __wrap_GetMessageA(LPMSG message, HWND window, UINT first, UINT last)
@@ -19,8 +17,7 @@ extern "C" BOOL __wrap_GetMessageA(LPMSG message, HWND window, UINT first, UINT 
         return __real_GetMessageA(message, window, first, last);
 
     QCoreApplication::processEvents();
-    std::printf("shown %lld\n", static_cast<long long>(zor::bench::MonotonicNs()));
-    std::fflush(stdout);
+    zor::bench::ReportShown();
 
     *message = MSG{};
     message->message = WM_QUIT;

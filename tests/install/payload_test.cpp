@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 // A source folder holding the payload, an install folder, and the current
 // directory at the source folder.
 class Payload : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override
     {
         fs::create_directory(source / "");
@@ -81,7 +81,7 @@ TEST_F(Payload, StopsAtTheFirstFailureAndKeepsWhatWasExpanded)
     PutPayload("ZOR.ex_", exe, 'e');
     PutPayload("ZOR.cn_", cnt, 't');
     EXPECT_EQ(InstallPayload(InstallDir().c_str()), 0);
-    ExpectInstalled({"ZOR.exe"});  // ZOR.cn_ was not attempted
+    ExpectInstalled({"ZOR.exe"}); // ZOR.cn_ was not attempted
     EXPECT_TRUE(ReadFile(install / "ZOR.exe") == exe);
 }
 
@@ -170,7 +170,8 @@ TEST_F(Payload, PathsThatDoNotFitGiveZero)
     std::string fitting = installDir + std::string(MAX_PATH - 1 - 11 - installDir.size() - 1, 'f') + "\\";
     fs::create_directory(install / fitting.substr(installDir.size(), fitting.size() - installDir.size() - 1));
     EXPECT_EQ(ExpandPayloadFile(fitting.c_str(), "ZOR.ex_"), 1);
-    EXPECT_TRUE(ReadFile(install / (fitting.substr(installDir.size(), fitting.size() - installDir.size() - 1) + "/ZOR.exe")) == exe);
+    EXPECT_TRUE(ReadFile(install / (fitting.substr(installDir.size(), fitting.size() - installDir.size() - 1) +
+                                    "/ZOR.exe")) == exe);
 
     // A current directory of 260 bytes or more, and one where the source
     // path ("\" and the name) no longer fits.
@@ -192,7 +193,7 @@ TEST_F(Payload, PathsThatDoNotFitGiveZero)
 // Every failure of the layer: result 0, no crash, no earlier file lost, no
 // temporary file left.
 class PayloadFaults : public Payload {
-protected:
+  protected:
     void SetUp() override
     {
         Payload::SetUp();
@@ -234,7 +235,7 @@ TEST_F(PayloadFaults, AHeaderRecordingABadCharacter)
 TEST_F(PayloadFaults, AStreamThatDecodesPastItsLength)
 {
     Bytes packed = Pack(exe, 'e');
-    packed[10] = static_cast<std::uint8_t>(packed[10] - 1);  // one byte less recorded
+    packed[10] = static_cast<std::uint8_t>(packed[10] - 1); // one byte less recorded
     WriteFile(source / "ZOR.ex_", packed);
     EXPECT_EQ(ExpandPayloadFile(InstallDir().c_str(), "ZOR.ex_"), 0);
     ExpectUntouched();
@@ -298,4 +299,4 @@ TEST_F(PayloadFaults, AnUnreadablePayload)
     ExpectUntouched();
 }
 
-}  // namespace
+} // namespace

@@ -25,15 +25,13 @@ INSTANTIATE_TEST_SUITE_P(
     Table, ExpandedNames,
     ::testing::Values(
         // The recorded character takes the case of the character before the underscore.
-        NameCase{"ZOR.EX_", 'e', "ZOR.EXE"}, NameCase{"ZOR.ex_", 'e', "ZOR.exe"},
-        NameCase{"ZOR.ex_", 'E', "ZOR.exe"}, NameCase{"ZOR.EX_", 'E', "ZOR.EXE"},
-        NameCase{"ZOR.hl_", 'p', "ZOR.hlp"}, NameCase{"ZOR.cn_", 't', "ZOR.cnt"},
+        NameCase{"ZOR.EX_", 'e', "ZOR.EXE"}, NameCase{"ZOR.ex_", 'e', "ZOR.exe"}, NameCase{"ZOR.ex_", 'E', "ZOR.exe"},
+        NameCase{"ZOR.EX_", 'E', "ZOR.EXE"}, NameCase{"ZOR.hl_", 'p', "ZOR.hlp"}, NameCase{"ZOR.cn_", 't', "ZOR.cnt"},
         // Before anything but a letter it stays as recorded.
         NameCase{"ZOR.1_", 'x', "ZOR.1x"}, NameCase{"ZOR._", 'Q', "ZOR.Q"}, NameCase{"_", 'a', "a"},
         // Only the file name changes, whichever separator the path uses.
         NameCase{"C:\\Setup Files\\ZOR.ex_", 'e', "C:\\Setup Files\\ZOR.exe"},
-        NameCase{"/tmp/dl_/ZOR.ex_", 'e', "/tmp/dl_/ZOR.exe"},
-        NameCase{"/\\ZOR.ex_", 'e', "/\\ZOR.exe"},
+        NameCase{"/tmp/dl_/ZOR.ex_", 'e', "/tmp/dl_/ZOR.exe"}, NameCase{"/\\ZOR.ex_", 'e', "/\\ZOR.exe"},
         // No underscore at the end, or nothing recorded: the name stays.
         NameCase{"ZOR.exe", 'e', "ZOR.exe"}, NameCase{"ZOR.ex_", 0, "ZOR.ex_"},
         NameCase{"C:\\dir_\\", 'x', "C:\\dir_\\"},
@@ -47,4 +45,4 @@ INSTANTIATE_TEST_SUITE_P(
         // ...even when the name does not end in an underscore.
         NameCase{"ZOR.exe", '|', std::nullopt}));
 
-}  // namespace
+} // namespace

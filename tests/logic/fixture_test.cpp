@@ -56,4 +56,4 @@ TEST(SzddFixtures, EachGivesTheVerdictItsNameStates)
     EXPECT_GE(seen, 6);
 }
 
-}  // namespace
+} // namespace

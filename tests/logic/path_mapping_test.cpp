@@ -32,34 +32,26 @@ INSTANTIATE_TEST_SUITE_P(
         MappingCase{"C:\\Program Files\\ZOR\\", "/home", "/srv/drive_c/Program Files/ZOR/"},
         MappingCase{"C:\\", "/home", "/srv/drive_c"},
         // A drive without separator, and a drive-relative path, start at the drive's root.
-        MappingCase{"C:", "/home", "/srv/drive_c"},
-        MappingCase{"C:ZOR\\a.txt", "/home", "/srv/drive_c/ZOR/a.txt"},
+        MappingCase{"C:", "/home", "/srv/drive_c"}, MappingCase{"C:ZOR\\a.txt", "/home", "/srv/drive_c/ZOR/a.txt"},
         // Z: is the host's root.
-        MappingCase{"Z:\\etc\\hosts", "/home", "/etc/hosts"},
-        MappingCase{"z:\\", "/home", "/"},
+        MappingCase{"Z:\\etc\\hosts", "/home", "/etc/hosts"}, MappingCase{"z:\\", "/home", "/"},
         // Other drives are not mapped.
-        MappingCase{"D:\\New\\Deeper\\", "/home", std::nullopt},
-        MappingCase{"q:", "/home", std::nullopt},
+        MappingCase{"D:\\New\\Deeper\\", "/home", std::nullopt}, MappingCase{"q:", "/home", std::nullopt},
         // Host paths stand as they are, separators normalised.
         MappingCase{"/tmp/zor/ZOR.ex_", "/home", "/tmp/zor/ZOR.ex_"},
-        MappingCase{"/tmp\\zor\\ZOR.ex_", "/home", "/tmp/zor/ZOR.ex_"},
-        MappingCase{"/\\ZOR.ex_", "/home", "/ZOR.ex_"},
-        MappingCase{"//tmp//x", "/home", "/tmp/x"},
-        MappingCase{"\\tmp\\x", "/home", "/tmp/x"},
+        MappingCase{"/tmp\\zor\\ZOR.ex_", "/home", "/tmp/zor/ZOR.ex_"}, MappingCase{"/\\ZOR.ex_", "/home", "/ZOR.ex_"},
+        MappingCase{"//tmp//x", "/home", "/tmp/x"}, MappingCase{"\\tmp\\x", "/home", "/tmp/x"},
         MappingCase{"/", "/home", "/"},
         // Relative paths come from the current directory.
         MappingCase{"ZOR.ex_", "/home/ana/zor", "/home/ana/zor/ZOR.ex_"},
         MappingCase{"sub\\ZOR.ex_", "/home/ana/zor/", "/home/ana/zor/sub/ZOR.ex_"},
-        MappingCase{"ZOR.ex_", "/", "/ZOR.ex_"},
-        MappingCase{"1:x", "/w", "/w/1:x"},
+        MappingCase{"ZOR.ex_", "/", "/ZOR.ex_"}, MappingCase{"1:x", "/w", "/w/1:x"},
         // Dots resolve, and never climb above the root they start from.
         MappingCase{"C:\\a\\.\\b\\..\\c", "/home", "/srv/drive_c/a/c"},
         MappingCase{"C:\\..\\..\\etc\\passwd", "/home", "/srv/drive_c/etc/passwd"},
-        MappingCase{"..\\x", "/home/ana", "/home/x"},
-        MappingCase{"/../../x", "/home", "/x"},
+        MappingCase{"..\\x", "/home/ana", "/home/x"}, MappingCase{"/../../x", "/home", "/x"},
         // Nothing for an empty path or a current directory that is no host path.
-        MappingCase{"", "/home", std::nullopt},
-        MappingCase{"ZOR.ex_", "", std::nullopt},
+        MappingCase{"", "/home", std::nullopt}, MappingCase{"ZOR.ex_", "", std::nullopt},
         MappingCase{"ZOR.ex_", "relative", std::nullopt}));
 
 TEST(DriveTableTest, LettersMapInEitherCaseAndEmptyUnmaps)
@@ -72,4 +64,4 @@ TEST(DriveTableTest, LettersMapInEitherCaseAndEmptyUnmaps)
     EXPECT_EQ(MapPath("d:\\x", drives, "/"), std::nullopt);
 }
 
-}  // namespace
+} // namespace

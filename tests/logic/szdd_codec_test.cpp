@@ -276,4 +276,4 @@ TEST(SzddEncoder, FindsMatchesWhereThereAreSome)
     EXPECT_LE(Compress(noise, 0)->size(), kHeaderSize + noise.size() + noise.size() / 8 + 1);
 }
 
-}  // namespace
+} // namespace

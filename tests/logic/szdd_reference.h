@@ -51,4 +51,4 @@ inline ReferenceResult ReferenceDecode(std::span<const std::uint8_t> stream)
     return result;
 }
 
-}  // namespace zor::testing
+} // namespace zor::testing

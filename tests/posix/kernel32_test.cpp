@@ -289,4 +289,4 @@ TEST(LastError, IsKeptPerThread)
     EXPECT_EQ(GetLastError(), 1234u);
 }
 
-}  // namespace
+} // namespace

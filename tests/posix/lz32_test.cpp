@@ -103,7 +103,7 @@ TEST(LzRoundTrip, ExpandsWhatMscompressWritesAsLibmspackDoes)
     struct Input {
         std::string name;
         Bytes data;
-        bool keptWhole;  // mscompress loses the first bytes of very short files
+        bool keptWhole; // mscompress loses the first bytes of very short files
     };
     const Input inputs[] = {
         {"mixed", MixedData(700'000, 21), true},
@@ -159,7 +159,7 @@ TEST(LzOpen, HandlesAreSmallNumbersAndBadOnesAreRefused)
     LZClose(in);
     LZClose(out);
     EXPECT_EQ(LZCopy(in, out), LZERROR_BADINHANDLE) << "closed";
-    LZClose(in);  // closing twice does no harm
+    LZClose(in); // closing twice does no harm
     LZClose(-3);
 
     // A full table refuses more, and takes them again after a close.
@@ -215,14 +215,10 @@ TEST(GetExpandedName, ReplacesTheUnderscoreWithTheRecordedCharacter)
     // The current directory at the temporary folder, as setup composes it.
     std::string cwd = temp.Path();
     const Case cases[] = {
-        {cwd + "\\ZOR.ex_", TRUE, cwd + "\\ZOR.exe"},
-        {cwd + "/ZOR.HL_", TRUE, cwd + "/ZOR.HLP"},
-        {cwd + "\\none.ex_", TRUE, cwd + "\\none.ex_"},
-        {cwd + "\\plain.ex_", TRUE, cwd + "\\plain.ex_"},
-        {cwd + "\\bad.ex_", LZERROR_BADVALUE, ""},
-        {cwd + "\\short.ex_", LZERROR_BADVALUE, ""},
-        {cwd + "\\missing.ex_", LZERROR_BADVALUE, ""},
-        {"Q:\\ZOR.ex_", LZERROR_BADVALUE, ""},
+        {cwd + "\\ZOR.ex_", TRUE, cwd + "\\ZOR.exe"},   {cwd + "/ZOR.HL_", TRUE, cwd + "/ZOR.HLP"},
+        {cwd + "\\none.ex_", TRUE, cwd + "\\none.ex_"}, {cwd + "\\plain.ex_", TRUE, cwd + "\\plain.ex_"},
+        {cwd + "\\bad.ex_", LZERROR_BADVALUE, ""},      {cwd + "\\short.ex_", LZERROR_BADVALUE, ""},
+        {cwd + "\\missing.ex_", LZERROR_BADVALUE, ""},  {"Q:\\ZOR.ex_", LZERROR_BADVALUE, ""},
     };
     for (const Case &c : cases) {
         std::string source = c.source;
@@ -350,4 +346,4 @@ TEST(LzFaults, AnUnreadableFileCannotBeOpened)
     EXPECT_EQ(*child.exitCode, 0);
 }
 
-}  // namespace
+} // namespace

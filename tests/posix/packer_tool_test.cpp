@@ -89,4 +89,4 @@ TEST(PackerTool, FailuresSayWhyInOneLine)
     EXPECT_FALSE(fs::exists(temp / "missing.ex_"));
 }
 
-}  // namespace
+} // namespace

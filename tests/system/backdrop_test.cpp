@@ -59,6 +59,8 @@ struct PaintCase {
     std::vector<int> bandBlues; // the visible bands, top to bottom
 };
 
+void PrintTo(const PaintCase &c, std::ostream *out) { *out << c.name; }
+
 class BackdropPaintTest : public SystemTest, public ::testing::WithParamInterface<PaintCase> {
   protected:
     static constexpr int kWidth = 1600;

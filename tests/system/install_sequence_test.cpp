@@ -32,6 +32,8 @@ struct InstallCase {
     std::string launchFolder; // the install folder as the program names it
 };
 
+void PrintTo(const InstallCase &c, std::ostream *out) { *out << c.name; }
+
 class InstallTest : public SystemTest, public ::testing::WithParamInterface<InstallCase> {};
 
 TEST_P(InstallTest, ContinueInstallsThePayloadAndStartsZorFromTheFolder)
@@ -95,6 +97,8 @@ std::string LongName(std::size_t length)
 {
     return std::string(length, 'z');
 }
+
+void PrintTo(const EndCase &c, std::ostream *out) { *out << c.name; }
 
 class EndWithoutInstallTest : public SystemTest, public ::testing::WithParamInterface<EndCase> {};
 

@@ -16,7 +16,7 @@ bool IsUpper(char c)
     return c >= 'A' && c <= 'Z';
 }
 
-}  // namespace
+} // namespace
 
 bool IsAllowedNameCharacter(std::uint8_t c)
 {
@@ -67,4 +67,4 @@ std::optional<std::string> ExpandedPath(std::string_view compressedPath, std::ui
     return path;
 }
 
-}  // namespace zor::logic
+} // namespace zor::logic

@@ -22,4 +22,4 @@ bool IsAllowedNameCharacter(std::uint8_t c);
 // character that a name may not hold gives nothing.
 std::optional<std::string> ExpandedPath(std::string_view compressedPath, std::uint8_t missingChar);
 
-}  // namespace zor::logic
+} // namespace zor::logic

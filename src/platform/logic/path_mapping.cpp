@@ -58,7 +58,7 @@ std::string Join(std::string_view root, const std::vector<std::string_view> &par
     return result;
 }
 
-}  // namespace
+} // namespace
 
 void DriveTable::Map(char letter, std::string folder)
 {
@@ -108,4 +108,4 @@ std::optional<std::string> MapPath(std::string_view path, const DriveTable &driv
     return Join("/", parts, trailing);
 }
 
-}  // namespace zor::logic
+} // namespace zor::logic

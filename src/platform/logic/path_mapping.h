@@ -11,7 +11,7 @@ namespace zor::logic {
 // The folders that drive letters stand for. A letter without a folder is not
 // mapped: paths on it name nothing on the host.
 class DriveTable {
-public:
+  public:
     // Maps the letter (either case) to a host folder; an empty folder unmaps it.
     void Map(char letter, std::string folder);
     // The host folder of the letter, when it is mapped.
@@ -20,7 +20,7 @@ public:
     // The usual table: C: is the given folder, Z: is the host's root.
     static DriveTable Standard(std::string driveC);
 
-private:
+  private:
     std::array<std::string, 26> folders_;
 };
 
@@ -47,4 +47,4 @@ constexpr bool IsPathSeparator(char c)
     return c == '\\' || c == '/';
 }
 
-}  // namespace zor::logic
+} // namespace zor::logic

@@ -9,8 +9,12 @@ namespace zor::szdd {
 
 namespace {
 
-constexpr std::size_t kGroupInput = 1 + 8 * 2;              // a control byte and eight matches
-constexpr std::size_t kGroupOutput = 8 * kMaxMatch;         // eight longest matches
+constexpr std::size_t kGroupInput = 1 + 8 * 2; // a control byte and eight matches
+constexpr std::size_t kCopyWidth = 24;         // bytes the fast copies move at once
+// Input the fast path needs: a whole group, and room to read kCopyWidth
+// bytes from the last literal of it.
+constexpr std::size_t kFastInput = kGroupInput + kCopyWidth;
+constexpr std::size_t kGroupOutput = 8 * kMaxMatch; // eight longest matches
 constexpr std::uint32_t kRingMask = kWindowSize - 1;
 
 inline void Copy8(std::uint8_t *to, const std::uint8_t *from)
@@ -38,12 +42,11 @@ inline void CopyMatchFast(std::uint8_t *out, std::size_t distance, std::size_t l
     }
 }
 
-}  // namespace
+} // namespace
 
 Decoder::Decoder(std::uint32_t expectedLength, std::size_t blockSize)
     : blockSize_(std::clamp(blockSize, kMinBlockSize, kBlockSize)),
-      buffer_(new std::uint8_t[kHistory + blockSize_ + kSlack]),
-      expected_(expectedLength)
+      buffer_(new std::uint8_t[kHistory + blockSize_ + kSlack]), expected_(expectedLength)
 {
     // Only the history needs a value: every other byte is written before it
     // is read, so that a short file touches only the pages it needs.
@@ -96,30 +99,35 @@ std::size_t Decoder::Feed(std::span<const std::uint8_t> input)
 
     for (;;) {
         if (bitsLeft_ == 0) {
-            while (static_cast<std::size_t>(inEnd - in) >= kGroupInput && out <= fastLimit) {
+            while (static_cast<std::size_t>(inEnd - in) >= kFastInput && out <= fastLimit) {
                 unsigned flags = *in++;
-                if (flags == 0xFF) {
-                    std::memcpy(out, in, 8);
-                    out += 8;
-                    in += 8;
-                    continue;
-                }
+                // Literals and matches take the same steps, so that the
+                // choice between them is made by selects, not by branches
+                // the processor would mispredict on mixed data: a literal is
+                // a copy of one byte from the input.
                 for (int item = 0; item < 8; item++, flags >>= 1) {
-                    if (flags & 1) {
-                        *out++ = *in++;
-                    } else {
-                        unsigned b0 = in[0];
-                        unsigned b1 = in[1];
-                        in += 2;
-                        std::uint32_t position = b0 | ((b1 & 0xF0u) << 4);
-                        std::size_t length = (b1 & 0x0Fu) + kMinMatch;
-                        auto here = static_cast<std::uint32_t>(out - base);
-                        std::size_t distance = (ringOffset + here - position) & kRingMask;
-                        if (distance == 0)
-                            distance = kWindowSize;
+                    const std::size_t literal = flags & 1;
+                    const std::size_t literalMask = 0 - literal; // all ones for a literal
+                    unsigned b1 = in[1];
+                    std::uint32_t position = in[0] | ((b1 & 0xF0u) << 4);
+                    auto here = static_cast<std::uint32_t>(out - base);
+                    // 1 to 4096: the position being written is 4096 bytes back.
+                    std::size_t distance = ((ringOffset + here - position - 1) & kRingMask) + 1;
+                    std::size_t matchLength = (b1 & 0x0Fu) + kMinMatch;
+                    std::size_t length = matchLength ^ ((matchLength ^ 1) & literalMask);
+                    auto matchFrom = reinterpret_cast<std::uintptr_t>(out - distance);
+                    auto literalFrom = reinterpret_cast<std::uintptr_t>(in);
+                    auto from =
+                        reinterpret_cast<const std::uint8_t *>(matchFrom ^ ((matchFrom ^ literalFrom) & literalMask));
+                    in += 2 - literal;
+                    if ((distance < 8) & (literal == 0)) {
                         CopyMatchFast(out, distance, length);
-                        out += length;
+                    } else {
+                        Copy8(out, from);
+                        Copy8(out + 8, from + 8);
+                        Copy8(out + 16, from + 16);
                     }
+                    out += length;
                 }
             }
             if (in == inEnd)
@@ -198,4 +206,4 @@ DecodeStatus DecodeAll(std::span<const std::uint8_t> stream, std::uint32_t expec
     return decoder.Finish();
 }
 
-}  // namespace zor::szdd
+} // namespace zor::szdd

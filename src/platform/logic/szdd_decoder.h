@@ -10,9 +10,9 @@
 namespace zor::szdd {
 
 enum class DecodeStatus {
-    Ok,         // the stream gave exactly the expected length
-    Truncated,  // the stream ended before the expected length, or inside a match
-    Overrun,    // the stream decodes past the expected length
+    Ok,        // the stream gave exactly the expected length
+    Truncated, // the stream ended before the expected length, or inside a match
+    Overrun,   // the stream decodes past the expected length
 };
 
 // Decodes a stream fed in pieces of any size into an output block of fixed
@@ -28,7 +28,7 @@ enum class DecodeStatus {
 //         }
 //     write decoder.Output(); decoder.Finish() tells whether the stream was whole.
 class Decoder {
-public:
+  public:
     static constexpr std::size_t kBlockSize = 512 * 1024;
     static constexpr std::size_t kMinBlockSize = 256;
 
@@ -54,14 +54,14 @@ public:
     // The verdict once all input has been fed.
     DecodeStatus Finish() const;
 
-private:
+  private:
     static constexpr std::size_t kHistory = 4096;
     static constexpr std::size_t kSlack = 64;
 
     std::size_t blockSize_;
-    std::unique_ptr<std::uint8_t[]> buffer_;  // history, block, slack
-    std::size_t out_ = kHistory;              // next output position in buffer_
-    std::uint64_t blockBase_ = 0;             // bytes decoded before the block
+    std::unique_ptr<std::uint8_t[]> buffer_; // history, block, slack
+    std::size_t out_ = kHistory;             // next output position in buffer_
+    std::uint64_t blockBase_ = 0;            // bytes decoded before the block
     std::uint32_t expected_;
     unsigned flags_ = 0;     // control bits not used yet, next one lowest
     unsigned bitsLeft_ = 0;  // how many of them
@@ -75,4 +75,4 @@ private:
 DecodeStatus DecodeAll(std::span<const std::uint8_t> stream, std::uint32_t expectedLength,
                        std::vector<std::uint8_t> &out);
 
-}  // namespace zor::szdd
+} // namespace zor::szdd

@@ -12,9 +12,9 @@ namespace {
 
 constexpr int kHashBits = 15;
 constexpr std::size_t kHashSize = std::size_t{1} << kHashBits;
-constexpr int kMaxChain = 48;                  // candidates looked at per position
-constexpr std::size_t kParseBlock = 1 << 16;   // positions per optimal-parse block
-constexpr std::size_t kPadding = 32;           // readable bytes after the data
+constexpr int kMaxChain = 32;                // candidates looked at per position
+constexpr std::size_t kParseBlock = 1 << 16; // positions per optimal-parse block
+constexpr std::size_t kPadding = 32;         // readable bytes after the data
 constexpr unsigned kLiteralCost = 9;
 constexpr unsigned kMatchCost = 17;
 
@@ -51,7 +51,7 @@ inline std::size_t CommonLength(const std::uint8_t *a, const std::uint8_t *b, st
 // The text to compress, after the 4096 spaces the window starts with, and
 // hash chains over it. Position p of the text is index p + kWindowSize.
 class MatchFinder {
-public:
+  public:
     explicit MatchFinder(std::span<const std::uint8_t> data)
         : text_(kWindowSize + data.size() + kPadding, 0), head_(kHashSize, -1), prev_(kWindowSize, -1)
     {
@@ -105,7 +105,7 @@ public:
     const std::uint8_t *Text() const { return text_.data(); }
     std::size_t End() const { return end_; }
 
-private:
+  private:
     void Insert(std::size_t i) { Insert(i, Hash3(text_.data() + i)); }
     void Insert(std::size_t i, std::uint32_t hash)
     {
@@ -121,7 +121,7 @@ private:
 
 // Collects items into groups of eight behind their control byte.
 class StreamWriter {
-public:
+  public:
     explicit StreamWriter(std::vector<std::uint8_t> &out) : out_(out) {}
 
     void Literal(std::uint8_t byte)
@@ -140,7 +140,7 @@ public:
         out_.push_back(static_cast<std::uint8_t>(((ring >> 4) & 0xF0) | (length - kMinMatch)));
     }
 
-private:
+  private:
     void StartItem(bool literal)
     {
         if (items_ == 8) {
@@ -158,7 +158,7 @@ private:
     unsigned items_ = 8;
 };
 
-}  // namespace
+} // namespace
 
 std::optional<std::vector<std::uint8_t>> Compress(std::span<const std::uint8_t> data, std::uint8_t missingChar)
 {
@@ -179,7 +179,7 @@ std::optional<std::vector<std::uint8_t>> Compress(std::span<const std::uint8_t> 
     std::vector<std::uint8_t> lengths(kParseBlock);
     std::vector<std::uint16_t> distances(kParseBlock);
     std::vector<std::uint32_t> cost(kParseBlock + 1);
-    std::vector<std::uint8_t> choice(kParseBlock);  // 0 for a literal, else a match length
+    std::vector<std::uint8_t> choice(kParseBlock); // 0 for a literal, else a match length
 
     const std::uint8_t *text = finder.Text();
     for (std::size_t start = 0; start < data.size(); start += kParseBlock) {
@@ -218,4 +218,4 @@ std::optional<std::vector<std::uint8_t>> Compress(std::span<const std::uint8_t> 
     return out;
 }
 
-}  // namespace zor::szdd
+} // namespace zor::szdd

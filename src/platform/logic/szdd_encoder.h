@@ -18,4 +18,4 @@ namespace zor::szdd {
 // position. Returns nothing when the data is too long for the header (4 GiB).
 std::optional<std::vector<std::uint8_t>> Compress(std::span<const std::uint8_t> data, std::uint8_t missingChar);
 
-}  // namespace zor::szdd
+} // namespace zor::szdd

@@ -7,8 +7,8 @@ namespace zor::szdd {
 HeaderStatus ParseHeader(std::span<const std::uint8_t> bytes, Header &header)
 {
     std::size_t compared = std::min(bytes.size(), kSignature.size());
-    if (compared == 0 || !std::equal(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(compared),
-                                     kSignature.begin()))
+    if (compared == 0 ||
+        !std::equal(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(compared), kSignature.begin()))
         return HeaderStatus::NotCompressed;
     if (bytes.size() < kHeaderSize)
         return HeaderStatus::Truncated;
@@ -32,4 +32,4 @@ std::array<std::uint8_t, kHeaderSize> MakeHeader(const Header &header)
     return bytes;
 }
 
-}  // namespace zor::szdd
+} // namespace zor::szdd

@@ -27,15 +27,15 @@ inline constexpr std::size_t kMaxMatch = 18;
 
 struct Header {
     std::uint8_t mode = kModeLzss;
-    std::uint8_t missingChar = 0;  // the character the name lost, 0 when none is recorded
-    std::uint32_t length = 0;      // length of the expanded data
+    std::uint8_t missingChar = 0; // the character the name lost, 0 when none is recorded
+    std::uint32_t length = 0;     // length of the expanded data
 };
 
 enum class HeaderStatus {
     Ok,
-    NotCompressed,  // the bytes do not start with the signature
-    Truncated,      // the signature, or a start of it, and then the end of the file
-    UnknownMode,    // the signature with a mode other than LZSS
+    NotCompressed, // the bytes do not start with the signature
+    Truncated,     // the signature, or a start of it, and then the end of the file
+    UnknownMode,   // the signature with a mode other than LZSS
 };
 
 // Reads the header from the first bytes of a file (all of them when the file
@@ -46,4 +46,4 @@ HeaderStatus ParseHeader(std::span<const std::uint8_t> bytes, Header &header);
 // Writes the header into its 14 bytes.
 std::array<std::uint8_t, kHeaderSize> MakeHeader(const Header &header);
 
-}  // namespace zor::szdd
+} // namespace zor::szdd

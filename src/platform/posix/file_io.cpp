@@ -66,4 +66,4 @@ FileSizeSignalGuard::~FileSizeSignalGuard()
     errno = saved;
 }
 
-}  // namespace zor::posix
+} // namespace zor::posix

@@ -20,7 +20,7 @@ bool WriteAll(int fd, const std::uint8_t *data, std::size_t size);
 // thread, and the one that such a write raised is taken away before the old
 // mask comes back.
 class FileSizeSignalGuard {
-public:
+  public:
     FileSizeSignalGuard();
     ~FileSizeSignalGuard();
     FileSizeSignalGuard(const FileSizeSignalGuard &) = delete;
@@ -29,9 +29,9 @@ public:
     // To be called after a write failed with EFBIG.
     void NoteFileTooLarge() { raised_ = true; }
 
-private:
+  private:
     sigset_t previous_{};
     bool raised_ = false;
 };
 
-}  // namespace zor::posix
+} // namespace zor::posix

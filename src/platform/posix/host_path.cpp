@@ -61,7 +61,7 @@ bool HasDriveC(const char *path)
     return (path[0] == 'C' || path[0] == 'c') && path[1] == ':';
 }
 
-}  // namespace
+} // namespace
 
 std::string DriveCFolder()
 {
@@ -129,4 +129,4 @@ std::optional<std::string> HostPath(const char *path)
     return host;
 }
 
-}  // namespace zor::posix
+} // namespace zor::posix

@@ -22,4 +22,4 @@ std::optional<std::string> CurrentDirectory();
 // the current directory. Sets the last error when there is none.
 std::optional<std::string> HostPath(const char *path);
 
-}  // namespace zor::posix
+} // namespace zor::posix

@@ -38,8 +38,8 @@ std::string TempName(const std::string &folder, const std::string &prefix, unsig
     if (!name.empty() && name.back() != '\\' && name.back() != '/') {
         std::size_t lastSlash = name.find_last_of('/');
         std::size_t lastBackslash = name.find_last_of('\\');
-        bool hostStyle = lastSlash != std::string::npos &&
-                         (lastBackslash == std::string::npos || lastSlash > lastBackslash);
+        bool hostStyle =
+            lastSlash != std::string::npos && (lastBackslash == std::string::npos || lastSlash > lastBackslash);
         name.push_back(hostStyle ? '/' : '\\');
     }
     char digits[16];
@@ -47,7 +47,7 @@ std::string TempName(const std::string &folder, const std::string &prefix, unsig
     return name + prefix + digits + ".TMP";
 }
 
-}  // namespace
+} // namespace
 
 extern "C" DWORD WINAPI GetCurrentDirectoryA(DWORD nBufferLength, LPSTR lpBuffer)
 {

@@ -31,7 +31,7 @@ bool NamesProgram(const char *moduleName)
     return strcasecmp(name.c_str(), withExtension.c_str()) == 0;
 }
 
-}  // namespace
+} // namespace
 
 extern "C" HMODULE WINAPI GetModuleHandleA(LPCSTR lpModuleName)
 {

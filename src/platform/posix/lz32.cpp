@@ -106,7 +106,7 @@ LONG CopyResult(std::uint64_t written)
 }
 
 class Writer {
-public:
+  public:
     explicit Writer(int fd) : fd_(fd) {}
     bool Write(std::span<const std::uint8_t> data)
     {
@@ -123,7 +123,7 @@ public:
     }
     std::uint64_t Written() const { return written_; }
 
-private:
+  private:
     zor::posix::FileSizeSignalGuard guard_;
     int fd_;
     std::uint64_t written_ = 0;
@@ -210,7 +210,7 @@ LONG CopyExpanded(LzFile &source, int destination)
     return CopyResult(writer.Written());
 }
 
-}  // namespace
+} // namespace
 
 extern "C" INT WINAPI LZOpenFileA(LPSTR lpFileName, LPOFSTRUCT lpReOpenBuf, WORD wStyle)
 {

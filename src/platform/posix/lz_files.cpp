@@ -41,4 +41,4 @@ bool LzFileTable::Remove(int handle)
     return true;
 }
 
-}  // namespace zor::posix
+} // namespace zor::posix

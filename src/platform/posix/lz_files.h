@@ -14,7 +14,7 @@ struct LzFile {
     UniqueFd fd;
     bool readable = false;
     bool writable = false;
-    bool compressed = false;  // reading expands the SZDD stream after the header
+    bool compressed = false; // reading expands the SZDD stream after the header
     szdd::Header header;
     // Bytes read from the start of an uncompressed file while looking for a
     // header; they come first when the file is copied.
@@ -24,7 +24,7 @@ struct LzFile {
 
 // A small table of open files; a handle is an index into it.
 class LzFileTable {
-public:
+  public:
     static constexpr int kCapacity = 32;
 
     static LzFileTable &Instance();
@@ -36,10 +36,10 @@ public:
     // Closes the handle; false when it was not open.
     bool Remove(int handle);
 
-private:
+  private:
     std::mutex mutex_;
     std::array<LzFile, kCapacity> files_{};
     std::array<bool, kCapacity> used_{};
 };
 
-}  // namespace zor::posix
+} // namespace zor::posix

@@ -58,7 +58,7 @@ void SetLastErrorFromErrno()
     lastError = Win32ErrorFromErrno(errno);
 }
 
-}  // namespace zor::posix
+} // namespace zor::posix
 
 extern "C" DWORD WINAPI GetLastError(void)
 {

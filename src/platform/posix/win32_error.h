@@ -11,4 +11,4 @@ DWORD Win32ErrorFromErrno(int error);
 // Sets the last error from errno as it is now.
 void SetLastErrorFromErrno();
 
-}  // namespace zor::posix
+} // namespace zor::posix

@@ -13,14 +13,14 @@ namespace zor::testing {
 namespace {
 std::unique_ptr<TempFolder> driveC;
 std::string driveCPath;
-}  // namespace
+} // namespace
 
 const std::string &DriveCFolder()
 {
     return driveCPath;
 }
 
-}  // namespace zor::testing
+} // namespace zor::testing
 
 int main(int argc, char **argv)
 {

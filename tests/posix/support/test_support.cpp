@@ -164,4 +164,4 @@ ChildResult RunInChild(const std::function<int()> &body, unsigned seconds)
     return result;
 }
 
-}  // namespace zor::testing
+} // namespace zor::testing

@@ -14,7 +14,7 @@ using Bytes = std::vector<std::uint8_t>;
 // A fresh folder under the system's temporary folder, removed with all it
 // holds when the object goes.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder &) = delete;
@@ -23,7 +23,7 @@ public:
     const std::string &Path() const { return path_; }
     std::string operator/(const std::string &name) const { return path_ + "/" + name; }
 
-private:
+  private:
     std::string path_;
 };
 
@@ -32,26 +32,26 @@ const std::string &DriveCFolder();
 
 // Changes the current directory for the lifetime of the object.
 class CurrentDirectoryScope {
-public:
+  public:
     explicit CurrentDirectoryScope(const std::string &folder);
     ~CurrentDirectoryScope();
     CurrentDirectoryScope(const CurrentDirectoryScope &) = delete;
     CurrentDirectoryScope &operator=(const CurrentDirectoryScope &) = delete;
 
-private:
+  private:
     std::string previous_;
 };
 
 // Sets (or, with nullopt, unsets) an environment variable for the lifetime of
 // the object.
 class EnvironmentScope {
-public:
+  public:
     EnvironmentScope(std::string name, const std::optional<std::string> &value);
     ~EnvironmentScope();
     EnvironmentScope(const EnvironmentScope &) = delete;
     EnvironmentScope &operator=(const EnvironmentScope &) = delete;
 
-private:
+  private:
     std::string name_;
     std::optional<std::string> previous_;
 };
@@ -76,4 +76,4 @@ struct ChildResult {
 };
 ChildResult RunInChild(const std::function<int()> &body, unsigned seconds = 60);
 
-}  // namespace zor::testing
+} // namespace zor::testing
