@@ -20,7 +20,7 @@ constexpr int kDialog = 300;
 constexpr int kStatic = 10, kEdit = 11, kContinue = 12, kCancel = 13, kBrowse = 14, kHidden = 15, kDisabled = 16;
 
 class DialogTest : public HostTest {
-protected:
+  protected:
     HWND owner_ = nullptr;
 
     void SetUp() override
@@ -95,7 +95,9 @@ TEST_F(DialogTest, BuiltFromTheTemplate)
 
     // Sized in dialog units of the template's font and centred on the screen.
     QFontMetrics metrics(widget->font());
-    int baseX = (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) / 2;
+    int baseX =
+        (metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz")) / 26 + 1) /
+        2;
     int baseY = metrics.height();
     auto px = [](int units, int base, int divisor) { return (units * base * 2 + divisor) / (divisor * 2); };
     EXPECT_EQ(widget->width(), px(171, baseX, 4));
@@ -106,8 +108,7 @@ TEST_F(DialogTest, BuiltFromTheTemplate)
                                     work.y() + (work.height() - widget->height()) / 2));
 
     QWidget *browse = Control(dlg, kBrowse);
-    EXPECT_EQ(browse->geometry(), QRect(px(121, baseX, 4), px(80, baseY, 8),
-                                        px(121 + 43, baseX, 4) - px(121, baseX, 4),
+    EXPECT_EQ(browse->geometry(), QRect(px(121, baseX, 4), px(80, baseY, 8), px(121 + 43, baseX, 4) - px(121, baseX, 4),
                                         px(80 + 12, baseY, 8) - px(80, baseY, 8)));
 
     // The controls, their kinds and their texts, in template order.
@@ -226,8 +227,8 @@ TEST_F(DialogTest, DialogItemTextIsCutOnACharacterBoundary)
         int capacity;
         const char *expected;
     };
-    const Case cases[] = {{1, ""}, {5, "C:\\G"}, {6, "C:\\Gr"}, {7, "C:\\Gr"}, {8, "C:\\Grü"}, {9, "C:\\Grü"},
-                          {10, "C:\\Grüß"}, {11, "C:\\Grüße"}, {260, "C:\\Grüße"}};
+    const Case cases[] = {{1, ""},        {5, "C:\\G"},     {6, "C:\\Gr"},     {7, "C:\\Gr"},     {8, "C:\\Grü"},
+                          {9, "C:\\Grü"}, {10, "C:\\Grüß"}, {11, "C:\\Grüße"}, {260, "C:\\Grüße"}};
     for (const Case &c : cases) {
         char buffer[260];
         std::memset(buffer, 'x', sizeof buffer);
@@ -264,7 +265,7 @@ TEST_F(DialogTest, EndDialogHidesWithoutDestroying)
     EXPECT_TRUE(EndDialog(dlg, 0));
     EXPECT_FALSE(IsWindowVisible(dlg));
     EXPECT_TRUE(IsWindow(dlg));
-    EXPECT_FALSE(EndDialog(owner_, 0));  // not a dialog
+    EXPECT_FALSE(EndDialog(owner_, 0)); // not a dialog
 }
 
 TEST_F(DialogTest, ADialogThatShowsItselfAndOneThatDoesNot)
@@ -378,7 +379,7 @@ TEST_F(DialogTest, FailuresGiveNullAndOneLine)
 TEST_F(DialogTest, MalformedResourcesGiveNullAndOneLine)
 {
     // A resource file cut short in its first header.
-    static const std::byte truncated[] = {std::byte{0}, std::byte{0}, std::byte{0}, std::byte{0},
+    static const std::byte truncated[] = {std::byte{0},    std::byte{0}, std::byte{0}, std::byte{0},
                                           std::byte{0x20}, std::byte{0}, std::byte{0}};
     zor::resources::RegisterProgramResources(truncated);
     ::testing::internal::CaptureStderr();
@@ -389,5 +390,5 @@ TEST_F(DialogTest, MalformedResourcesGiveNullAndOneLine)
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
 }
 
-}  // namespace
-}  // namespace zor::host::testing
+} // namespace
+} // namespace zor::host::testing

@@ -15,7 +15,7 @@ namespace zor::host::testing {
 namespace {
 
 class FolderPickerTest : public HostTest {
-protected:
+  protected:
     HWND owner_ = nullptr;
     char displayName_[MAX_PATH] = "untouched";
     BROWSEINFOA request_{};
@@ -49,8 +49,8 @@ void DriveFolderDialog(Seen &seen, const QString &pick)
             return;
         seen.seen = true;
         seen.title = dialog->windowTitle();
-        seen.directoriesOnly = dialog->fileMode() == QFileDialog::Directory &&
-                               dialog->testOption(QFileDialog::ShowDirsOnly);
+        seen.directoriesOnly =
+            dialog->fileMode() == QFileDialog::Directory && dialog->testOption(QFileDialog::ShowDirsOnly);
         seen.nonNative = dialog->testOption(QFileDialog::DontUseNativeDialog);
         seen.modality = dialog->windowModality();
         seen.parent = dialog->parentWidget();
@@ -108,7 +108,7 @@ TEST_F(FolderPickerTest, AScriptPicksWithoutShowingAnything)
     CoTaskMemFree(picked);
 
     std::strcpy(displayName_, "kept");
-    EXPECT_EQ(SHBrowseForFolderA(&request_), nullptr);  // cancelled
+    EXPECT_EQ(SHBrowseForFolderA(&request_), nullptr); // cancelled
     EXPECT_STREQ(displayName_, "kept");
 
     // An item without a file-system path: a display name but no path.
@@ -120,7 +120,7 @@ TEST_F(FolderPickerTest, AScriptPicksWithoutShowingAnything)
     EXPECT_STREQ(path, "");
     CoTaskMemFree(network);
 
-    EXPECT_EQ(SHBrowseForFolderA(&request_), nullptr);  // picks ran out: cancelled
+    EXPECT_EQ(SHBrowseForFolderA(&request_), nullptr); // picks ran out: cancelled
     ASSERT_EQ(script.folderPickers.size(), 4u);
     EXPECT_EQ(script.folderPickers[0].owner, owner_);
     EXPECT_EQ(script.folderPickers[0].title, "Select the folder in which to install ZOR.");
@@ -131,9 +131,9 @@ TEST_F(FolderPickerTest, AScriptPicksWithoutShowingAnything)
 TEST_F(FolderPickerTest, PathsThatDoNotFit)
 {
     Script script;
-    std::string fits = "/" + std::string(258, 'a');         // 259 bytes: fits with the terminator
-    std::string tooLong = "/" + std::string(259, 'a');      // 260 bytes: does not
-    std::string name = "/" + std::string(20, 'x') + "/" + std::string(300, 'b');  // display name cut to 259
+    std::string fits = "/" + std::string(258, 'a');                              // 259 bytes: fits with the terminator
+    std::string tooLong = "/" + std::string(259, 'a');                           // 260 bytes: does not
+    std::string name = "/" + std::string(20, 'x') + "/" + std::string(300, 'b'); // display name cut to 259
     script.folderPicks = {fits, tooLong, name};
     ScopedScript scoped(script);
 
@@ -155,7 +155,7 @@ TEST_F(FolderPickerTest, PathsThatDoNotFit)
 
 TEST_F(FolderPickerTest, FreeingAndConvertingNothing)
 {
-    CoTaskMemFree(nullptr);  // harmless
+    CoTaskMemFree(nullptr); // harmless
     char path[MAX_PATH] = "junk";
     EXPECT_FALSE(SHGetPathFromIDListA(nullptr, path));
     EXPECT_STREQ(path, "");
@@ -167,9 +167,9 @@ TEST_F(FolderPickerTest, FreeingAndConvertingNothing)
     PIDLIST_ABSOLUTE items = SHBrowseForFolderA(&request_);
     CoTaskMemFree(items);
     std::strcpy(path, "junk");
-    EXPECT_FALSE(SHGetPathFromIDListA(items, path));  // freed: no longer an item list
+    EXPECT_FALSE(SHGetPathFromIDListA(items, path)); // freed: no longer an item list
     EXPECT_STREQ(path, "");
 }
 
-}  // namespace
-}  // namespace zor::host::testing
+} // namespace
+} // namespace zor::host::testing

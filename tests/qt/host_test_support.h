@@ -69,7 +69,7 @@ void RegisterTestResources();
 inline constexpr const char *kTestClass = "Host Test Window";
 
 class HostTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { Reset(); }
     void TearDown() override { Reset(); }
 
@@ -150,4 +150,4 @@ inline void WhenModal(std::function<void(QWidget *)> act)
     poll->start(10);
 }
 
-}  // namespace zor::host::testing
+} // namespace zor::host::testing

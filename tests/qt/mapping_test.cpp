@@ -29,8 +29,8 @@ TEST(Utf8Cut, KeepsWholeCharactersOnly)
         std::size_t maxBytes;
         std::size_t expected;
     };
-    const Case cases[] = {{0, 0}, {1, 1}, {2, 1}, {3, 3}, {4, 3}, {5, 3}, {6, 6}, {7, 6}, {8, 6}, {9, 6},
-                          {10, 10}, {11, 10}};
+    const Case cases[] = {{0, 0}, {1, 1}, {2, 1}, {3, 3}, {4, 3},   {5, 3},
+                          {6, 6}, {7, 6}, {8, 6}, {9, 6}, {10, 10}, {11, 10}};
     for (const Case &c : cases)
         EXPECT_EQ(Utf8PrefixLength(text, c.maxBytes), c.expected) << "max " << c.maxBytes;
 }
@@ -49,9 +49,9 @@ TEST(Utf8Cut, CopyTerminatesWithinCapacity)
 {
     char buffer[8];
     std::memset(buffer, 'x', sizeof buffer);
-    EXPECT_EQ(CopyUtf8Cut(buffer, 5, "ab\xE2\x82\xAC"), 2u);  // 4 bytes allowed; the euro sign needs 5
+    EXPECT_EQ(CopyUtf8Cut(buffer, 5, "ab\xE2\x82\xAC"), 2u); // 4 bytes allowed; the euro sign needs 5
     EXPECT_STREQ(buffer, "ab");
-    EXPECT_EQ(buffer[3], 'x');  // nothing written past the terminator
+    EXPECT_EQ(buffer[3], 'x'); // nothing written past the terminator
 
     EXPECT_EQ(CopyUtf8Cut(buffer, 6, "ab\xE2\x82\xAC"), 5u);
     EXPECT_STREQ(buffer, "ab\xE2\x82\xAC");
@@ -76,10 +76,10 @@ TEST(DialogUnits, BaseUnitsAreTheRoundedAverageLetterWidth)
 
 TEST(DialogUnits, MulDivRoundsHalvesAwayFromZero)
 {
-    EXPECT_EQ(MulDiv(10, 3, 4), 8);    // 7.5
-    EXPECT_EQ(MulDiv(-10, 3, 4), -8);  // -7.5
-    EXPECT_EQ(MulDiv(7, 3, 4), 5);     // 5.25
-    EXPECT_EQ(MulDiv(2000000000, 3, 4), 1500000000);  // no overflow in between
+    EXPECT_EQ(MulDiv(10, 3, 4), 8);                  // 7.5
+    EXPECT_EQ(MulDiv(-10, 3, 4), -8);                // -7.5
+    EXPECT_EQ(MulDiv(7, 3, 4), 5);                   // 5.25
+    EXPECT_EQ(MulDiv(2000000000, 3, 4), 1500000000); // no overflow in between
     EXPECT_EQ(MulDiv(1, 2, 0), -1);
 }
 
@@ -89,7 +89,7 @@ TEST(DialogUnits, TheSetupDialogInAWellKnownFont)
     DialogBaseUnits units{6, 13};
     PixelRect client = MapDialogRect(0, 0, 171, 122, units);
     EXPECT_EQ(client.Width(), 257);  // 171 * 6 / 4 = 256.5
-    EXPECT_EQ(client.Height(), 198);  // 122 * 13 / 8 = 198.25
+    EXPECT_EQ(client.Height(), 198); // 122 * 13 / 8 = 198.25
 
     // Edges are mapped on their own: the edit (7,80 112x12) and the Browse
     // button (121,80 43x12) share no pixel and leave the same gap.
@@ -149,7 +149,7 @@ TEST(MessageBoxStyle, EveryTypeAndIcon)
         {MB_YESNOCANCEL | MB_ICONWARNING, {IDYES, IDNO, IDCANCEL}, IDCANCEL, MessageBoxIcon::Warning},
         {MB_RETRYCANCEL | MB_ICONSTOP, {IDRETRY, IDCANCEL}, IDCANCEL, MessageBoxIcon::Error},
         {MB_CANCELTRYCONTINUE, {IDCANCEL, IDTRYAGAIN, IDCONTINUE}, IDCANCEL, MessageBoxIcon::None},
-        {0x0F | 0x50, {IDOK}, IDOK, MessageBoxIcon::None},  // unknown type and icon
+        {0x0F | 0x50, {IDOK}, IDOK, MessageBoxIcon::None}, // unknown type and icon
     };
     for (const Case &c : cases) {
         MessageBoxLayout layout = LayoutForStyle(c.style);
@@ -174,7 +174,7 @@ TEST(MessageBoxStyle, DefaultButton)
 TEST(GdiMapping, ColoursPensAndWeights)
 {
     EXPECT_EQ(RgbOf(RGB(1, 2, 3)), (Rgb{1, 2, 3}));
-    EXPECT_EQ(RgbOf(0x00FF0000), (Rgb{0, 0, 255}));  // 0x00BBGGRR: pure blue
+    EXPECT_EQ(RgbOf(0x00FF0000), (Rgb{0, 0, 255})); // 0x00BBGGRR: pure blue
     EXPECT_EQ(PenPixelWidth(0), 1);
     EXPECT_EQ(PenPixelWidth(-3), 1);
     EXPECT_EQ(PenPixelWidth(16), 16);
@@ -203,7 +203,7 @@ TEST(GdiMapping, FontPixelSize)
 {
     // A face whose cell is 1.2 em: a 36-pixel cell is a 30-pixel face.
     EXPECT_EQ(FontPixelSize(36, 100, 120.0, 16), 30);
-    EXPECT_EQ(FontPixelSize(-36, 100, 120.0, 16), 36);  // character height: the size itself
+    EXPECT_EQ(FontPixelSize(-36, 100, 120.0, 16), 36); // character height: the size itself
     EXPECT_EQ(FontPixelSize(0, 100, 120.0, 16), 16);
     EXPECT_EQ(FontPixelSize(1, 100, 120.0, 16), 1);
     EXPECT_EQ(BaselineForTop(20, 33), 53);
@@ -215,7 +215,7 @@ TEST(GdiObjects, StockObjectsStayAndSelectionSwaps)
     HGDIOBJ white = objects.Stock(WHITE_BRUSH);
     ASSERT_NE(white, nullptr);
     EXPECT_TRUE(objects.IsStock(white));
-    EXPECT_TRUE(objects.Delete(white));  // harmless
+    EXPECT_TRUE(objects.Delete(white)); // harmless
     EXPECT_NE(objects.Find(white), nullptr);
     EXPECT_FALSE(objects.Delete(nullptr));
     EXPECT_EQ(objects.Stock(99), nullptr);
@@ -230,7 +230,7 @@ TEST(GdiObjects, StockObjectsStayAndSelectionSwaps)
     EXPECT_EQ(SelectInto(*state, objects, pen), objects.Stock(BLACK_PEN));
     EXPECT_EQ(SelectInto(*state, objects, font), objects.Stock(SYSTEM_FONT));
     EXPECT_EQ(SelectInto(*state, objects, objects.Stock(WHITE_PEN)), pen);
-    EXPECT_EQ(state->font, font);  // a pen does not touch the font
+    EXPECT_EQ(state->font, font); // a pen does not touch the font
     EXPECT_EQ(SelectInto(*state, objects, reinterpret_cast<HGDIOBJ>(0x1234)), nullptr);
 
     EXPECT_TRUE(objects.Delete(pen));
@@ -270,7 +270,7 @@ TEST(MessageQueue, QuitComesAfterThePostedMessages)
     EXPECT_EQ(second->wParam, 2u);
     EXPECT_EQ(quit->message, static_cast<UINT>(WM_QUIT));
     EXPECT_EQ(quit->wParam, 3u);
-    EXPECT_FALSE(queue.Take(nullptr, 0, 0, {}));  // the quit message is taken once
+    EXPECT_FALSE(queue.Take(nullptr, 0, 0, {})); // the quit message is taken once
 }
 
 TEST(MessageQueue, FiltersByWindowAndRange)
@@ -313,7 +313,10 @@ TEST(MessageQueue, FilteredLoopStillSeesQuit)
 
 // ---- Window classes --------------------------------------------------------
 
-LRESULT CALLBACK NoProc(HWND, UINT, WPARAM, LPARAM) { return 0; }
+LRESULT CALLBACK NoProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return 0;
+}
 
 TEST(WindowClasses, RegisterFindUnregister)
 {
@@ -325,7 +328,7 @@ TEST(WindowClasses, RegisterFindUnregister)
     record.style = CS_HREDRAW | CS_VREDRAW;
     ATOM atom = classes.Register(record);
     ASSERT_NE(atom, 0);
-    EXPECT_EQ(classes.Register(record), 0);  // already there
+    EXPECT_EQ(classes.Register(record), 0); // already there
 
     const WindowClass *byName = classes.Find("zor setup");
     ASSERT_NE(byName, nullptr);
@@ -364,8 +367,8 @@ TEST(WindowClasses, IncompleteRecordsAreRefused)
 TEST(WindowStyle, FrameHints)
 {
     FrameHints overlapped = FrameHintsForStyle(WS_OVERLAPPEDWINDOW);
-    EXPECT_TRUE(overlapped.title && overlapped.systemMenu && overlapped.minimizeButton &&
-                overlapped.maximizeButton && overlapped.resizable);
+    EXPECT_TRUE(overlapped.title && overlapped.systemMenu && overlapped.minimizeButton && overlapped.maximizeButton &&
+                overlapped.resizable);
 
     // The setup dialog: a caption and nothing else, so no close button.
     FrameHints dialog = FrameHintsForStyle(0x90C00AC0);
@@ -419,13 +422,13 @@ struct World {
 
     PlatformProbes Probes() const
     {
-        return PlatformProbes{
-            [this] { return xServer ? std::string() : std::string("no X server"); },
-            [this] { return wayland ? std::string() : std::string("no compositor"); },
-            [this](const std::string &name) {
-                auto found = plugins.find(name);
-                return found != plugins.end() && found->second ? std::string() : std::string("not installed");
-            }};
+        return PlatformProbes{[this] { return xServer ? std::string() : std::string("no X server"); },
+                              [this] { return wayland ? std::string() : std::string("no compositor"); },
+                              [this](const std::string &name) {
+                                  auto found = plugins.find(name);
+                                  return found != plugins.end() && found->second ? std::string()
+                                                                                 : std::string("not installed");
+                              }};
     }
 };
 
@@ -494,5 +497,5 @@ TEST(PlatformChoice, TheReasonNamesEachPlatformTried)
     EXPECT_EQ(choice.reason.find('\n'), std::string::npos);
 }
 
-}  // namespace
-}  // namespace zor::host
+} // namespace
+} // namespace zor::host

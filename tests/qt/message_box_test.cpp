@@ -10,7 +10,7 @@ namespace zor::host::testing {
 namespace {
 
 class MessageBoxTest : public HostTest {
-protected:
+  protected:
     HWND owner_ = nullptr;
     void SetUp() override
     {
@@ -87,7 +87,7 @@ TEST_F(MessageBoxTest, AnErrorBoxAnsweredOkWithUtf8Texts)
     EXPECT_EQ(MessageBoxA(owner_, "Fehler: Größe <b>", "Ärger", 0x10), IDOK);
     EXPECT_EQ(seen.icon, QMessageBox::Critical);
     EXPECT_EQ(seen.caption, QString::fromUtf8("Ärger"));
-    EXPECT_EQ(seen.text, QString::fromUtf8("Fehler: Größe <b>"));  // plain text, not markup
+    EXPECT_EQ(seen.text, QString::fromUtf8("Fehler: Größe <b>")); // plain text, not markup
     EXPECT_EQ(seen.buttons, std::vector<QMessageBox::StandardButton>({QMessageBox::Ok}));
 }
 
@@ -97,7 +97,7 @@ TEST_F(MessageBoxTest, WithoutAnOwnerTheBoxBlocksTheApplication)
     AnswerBox(seen, QMessageBox::Cancel);
     EXPECT_EQ(MessageBoxA(nullptr, "text", nullptr, MB_OKCANCEL | MB_ICONINFORMATION), IDCANCEL);
     EXPECT_EQ(seen.modality, Qt::ApplicationModal);
-    EXPECT_EQ(seen.caption, QStringLiteral("Error"));  // the caption when none is given
+    EXPECT_EQ(seen.caption, QStringLiteral("Error")); // the caption when none is given
     EXPECT_EQ(seen.icon, QMessageBox::Information);
 }
 
@@ -154,9 +154,9 @@ TEST_F(MessageBoxTest, ABoxCanBeOpenedFromAClickHandler)
         DispatchMessageA(&message);
     EXPECT_EQ(message.message, static_cast<UINT>(WM_QUIT));
     EXPECT_EQ(answer, IDYES);
-    EXPECT_EQ(seen.parent, test::WidgetOf(dlg));  // modal to the dialog that asked
+    EXPECT_EQ(seen.parent, test::WidgetOf(dlg)); // modal to the dialog that asked
     EXPECT_FALSE(IsWindowVisible(dlg));
 }
 
-}  // namespace
-}  // namespace zor::host::testing
+} // namespace
+} // namespace zor::host::testing

@@ -13,7 +13,7 @@ LRESULT CALLBACK HelperWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }
 
-}  // namespace
+} // namespace
 
 int main()
 {
@@ -25,8 +25,8 @@ int main()
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = "Helper";
     RegisterClassExA(&windowClass);
-    HWND hwnd = CreateWindowExA(0, "Helper", "Helper", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    HWND hwnd = CreateWindowExA(0, "Helper", "Helper", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
     if (hwnd == nullptr) {
         std::printf("null\n");
         std::fflush(stdout);

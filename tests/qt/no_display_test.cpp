@@ -123,7 +123,10 @@ std::string UnusedDisplay()
     return ":4299";
 }
 
-int Lines(const std::string &text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
+int Lines(const std::string &text)
+{
+    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
 
 TEST(NoDisplay, CreateWindowGivesNullAndOneLineWithoutAborting)
 {
@@ -136,10 +139,14 @@ TEST(NoDisplay, CreateWindowGivesNullAndOneLineWithoutAborting)
         {"xcb asked for, display unreachable",
          {{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", nowhere}, {"WAYLAND_DISPLAY", std::nullopt}}},
         {"nothing asked for, display unreachable",
-         {{"QT_QPA_PLATFORM", std::nullopt}, {"DISPLAY", nowhere}, {"WAYLAND_DISPLAY", std::nullopt},
+         {{"QT_QPA_PLATFORM", std::nullopt},
+          {"DISPLAY", nowhere},
+          {"WAYLAND_DISPLAY", std::nullopt},
           {"XDG_SESSION_TYPE", std::nullopt}}},
         {"nothing asked for, no display at all",
-         {{"QT_QPA_PLATFORM", std::nullopt}, {"DISPLAY", std::nullopt}, {"WAYLAND_DISPLAY", std::nullopt},
+         {{"QT_QPA_PLATFORM", std::nullopt},
+          {"DISPLAY", std::nullopt},
+          {"WAYLAND_DISPLAY", std::nullopt},
           {"XDG_SESSION_TYPE", std::nullopt}}},
         {"wayland asked for, no compositor",
          {{"QT_QPA_PLATFORM", "wayland"}, {"WAYLAND_DISPLAY", "zor-no-such-socket"}, {"DISPLAY", nowhere}}},
@@ -167,7 +174,7 @@ TEST(NoDisplay, OffscreenNeedsNoDisplay)
 // A private X server, started with -displayfd so that it picks a free
 // display, and killed at the end.
 class PrivateXServer {
-public:
+  public:
     PrivateXServer()
     {
         const char *candidates[] = {"/usr/bin/Xvfb", "/usr/local/bin/Xvfb"};
@@ -214,7 +221,7 @@ public:
     const std::string &Display() const { return display_; }
     bool Installed() const { return !program_.empty(); }
 
-private:
+  private:
     std::string program_;
     std::string display_;
     pid_t pid_ = -1;
@@ -227,11 +234,11 @@ TEST(NoDisplay, AReachableXServerIsUsed)
         GTEST_SKIP() << "Xvfb is not installed";
     ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
     Outcome outcome = RunChild({ZOR_NO_DISPLAY_HELPER}, {{"QT_QPA_PLATFORM", std::nullopt},
-                                                    {"DISPLAY", server.Display()},
-                                                    {"WAYLAND_DISPLAY", std::nullopt},
-                                                    {"XDG_SESSION_TYPE", std::nullopt}});
+                                                         {"DISPLAY", server.Display()},
+                                                         {"WAYLAND_DISPLAY", std::nullopt},
+                                                         {"XDG_SESSION_TYPE", std::nullopt}});
     EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
     EXPECT_EQ(outcome.out, "created\n") << outcome.err;
 }
 
-}  // namespace
+} // namespace

@@ -14,7 +14,10 @@ namespace {
 constexpr QRgb kWhite = 0xFFFFFFFF;
 constexpr QRgb kBlue = 0xFF0000FF;
 
-bool IsColour(const QImage &image, int x, int y, QRgb colour) { return image.pixel(x, y) == colour; }
+bool IsColour(const QImage &image, int x, int y, QRgb colour)
+{
+    return image.pixel(x, y) == colour;
+}
 
 // Rows that hold at least one pixel for which `match` holds.
 std::pair<int, int> RowsWhere(const QImage &image, const std::function<bool(QRgb)> &match)
@@ -34,7 +37,7 @@ std::pair<int, int> RowsWhere(const QImage &image, const std::function<bool(QRgb
 }
 
 class PaintingTest : public HostTest {
-protected:
+  protected:
     // Shows a window whose erasing runs `paint` with a device context of its
     // own, as the backdrop does, and returns its painted image.
     QImage Paint(const std::function<void(HWND, HDC)> &paint)
@@ -106,7 +109,7 @@ TEST_F(PaintingTest, AZeroWidthPenDrawsOnePixelAndTheDefaultPenIsBlack)
 {
     QImage image = Paint([](HWND, HDC dc) {
         MoveToEx(dc, 10, 20, nullptr);
-        LineTo(dc, 100, 20);  // the default pen: black, one pixel
+        LineTo(dc, 100, 20); // the default pen: black, one pixel
         HPEN pen = CreatePen(PS_SOLID, 0, RGB(255, 0, 0));
         SelectObject(dc, pen);
         POINT previous;
@@ -116,7 +119,7 @@ TEST_F(PaintingTest, AZeroWidthPenDrawsOnePixelAndTheDefaultPenIsBlack)
         LineTo(dc, 100, 60);
         SelectObject(dc, GetStockObject(NULL_PEN));
         MoveToEx(dc, 10, 80, nullptr);
-        LineTo(dc, 100, 80);  // the null pen draws nothing
+        LineTo(dc, 100, 80); // the null pen draws nothing
         DeleteObject(pen);
     });
     EXPECT_EQ(image.pixel(50, 20), 0xFF000000);
@@ -225,8 +228,8 @@ TEST_F(PaintingTest, FontHeights)
 TEST_F(PaintingTest, DefaultErasingUsesTheClassBrush)
 {
     RegisterTestClass(static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    HWND hwnd = CreateWindowExA(0, kTestClass, "black", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr, nullptr,
-                                nullptr, nullptr);
+    HWND hwnd =
+        CreateWindowExA(0, kTestClass, "black", WS_OVERLAPPEDWINDOW, 0, 0, 100, 80, nullptr, nullptr, nullptr, nullptr);
     ShowWindow(hwnd, SW_SHOW);
     ASSERT_TRUE(test::RepaintNow(hwnd));
     QImage image = test::BackingImage(hwnd);
@@ -234,7 +237,7 @@ TEST_F(PaintingTest, DefaultErasingUsesTheClassBrush)
     EXPECT_EQ(image.pixel(99, 79), 0xFF000000);
     ASSERT_EQ(DeliveredOf(WM_ERASEBKGND).size(), 1u);
     EXPECT_EQ(DeliveredOf(WM_PAINT).size(), 1u);
-    EXPECT_NE(DeliveredOf(WM_ERASEBKGND).front().wParam, 0u);  // a device context comes with it
+    EXPECT_NE(DeliveredOf(WM_ERASEBKGND).front().wParam, 0u); // a device context comes with it
 }
 
 TEST_F(PaintingTest, APaintErasesWhenShownOrResizedNotWhenDrawnInto)
@@ -260,7 +263,7 @@ TEST_F(PaintingTest, APaintErasesWhenShownOrResizedNotWhenDrawnInto)
     test::WidgetOf(hwnd)->resize(150, 80);
     ASSERT_TRUE(PumpUntil([] { return !DeliveredOf(WM_ERASEBKGND).empty(); }, 2000));
     EXPECT_EQ(test::BackingImage(hwnd).size(), QSize(150, 80));
-    EXPECT_TRUE(IsColour(test::BackingImage(hwnd), 100, 50, kWhite));  // erased by the class brush
+    EXPECT_TRUE(IsColour(test::BackingImage(hwnd), 100, 50, kWhite)); // erased by the class brush
 }
 
 TEST_F(PaintingTest, ObjectsAndDeviceContexts)
@@ -278,16 +281,16 @@ TEST_F(PaintingTest, ObjectsAndDeviceContexts)
     EXPECT_EQ(SetBkMode(dc, TRANSPARENT), OPAQUE);
     EXPECT_EQ(SetBkMode(dc, 7), 0);
     EXPECT_TRUE(DeleteObject(pen));
-    EXPECT_TRUE(DeleteObject(font));  // deleted while selected: the stock font stands in
+    EXPECT_TRUE(DeleteObject(font)); // deleted while selected: the stock font stands in
     EXPECT_TRUE(TextOutA(dc, 0, 0, "x", 1));
-    EXPECT_TRUE(DeleteObject(GetStockObject(WHITE_BRUSH)));  // harmless
+    EXPECT_TRUE(DeleteObject(GetStockObject(WHITE_BRUSH))); // harmless
     EXPECT_NE(GetStockObject(WHITE_BRUSH), nullptr);
     EXPECT_FALSE(DeleteObject(nullptr));
     EXPECT_EQ(ReleaseDC(hwnd, dc), 1);
     EXPECT_EQ(ReleaseDC(hwnd, dc), 0);
-    EXPECT_FALSE(LineTo(dc, 1, 1));  // released
+    EXPECT_FALSE(LineTo(dc, 1, 1)); // released
     EXPECT_EQ(GetDC(nullptr), nullptr);
 }
 
-}  // namespace
-}  // namespace zor::host::testing
+} // namespace
+} // namespace zor::host::testing

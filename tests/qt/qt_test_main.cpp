@@ -28,15 +28,18 @@ const std::vector<std::byte> &TestResources()
     return bytes;
 }
 
-}  // namespace
+} // namespace
 
 namespace zor::host::testing {
 
 // Registers the test's resources as the program's (tests that register
 // others put these back).
-void RegisterTestResources() { zor::resources::RegisterProgramResources(TestResources()); }
+void RegisterTestResources()
+{
+    zor::resources::RegisterProgramResources(TestResources());
+}
 
-}  // namespace zor::host::testing
+} // namespace zor::host::testing
 
 int main(int argc, char **argv)
 {

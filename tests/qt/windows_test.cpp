@@ -34,8 +34,8 @@ TEST_F(HostTest, WmCreateArrivesInsideCreateWindowWithTheCreationRecord)
         }
         return DefWindowProcA(hwnd, message, wParam, lParam);
     };
-    HWND hwnd = CreateWindowExA(0, kTestClass, "Grüße", WS_OVERLAPPEDWINDOW, 5, 6, 300, 200, nullptr, nullptr,
-                                nullptr, &marker);
+    HWND hwnd = CreateWindowExA(0, kTestClass, "Grüße", WS_OVERLAPPEDWINDOW, 5, 6, 300, 200, nullptr, nullptr, nullptr,
+                                &marker);
     ASSERT_NE(hwnd, nullptr);
     EXPECT_TRUE(sawCreate);
     QWidget *widget = test::WidgetOf(hwnd);
@@ -59,8 +59,8 @@ TEST_F(HostTest, CreateFailsWhenWmCreateSaysSoOrTheClassIsUnknown)
     EXPECT_TRUE(test::AllWindows().empty());
 
     ::testing::internal::CaptureStderr();
-    HWND none = CreateWindowExA(0, "No Such Class", "x", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr, nullptr,
-                                nullptr, nullptr);
+    HWND none =
+        CreateWindowExA(0, "No Such Class", "x", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     std::string errors = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(none, nullptr);
     EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
@@ -79,7 +79,7 @@ TEST_F(HostTest, DefaultSizeAndMaximizing)
     EXPECT_EQ(client.right, work.width() * 3 / 4);
     EXPECT_EQ(client.bottom, work.height() * 3 / 4);
 
-    EXPECT_FALSE(ShowWindow(hwnd, SW_SHOWMAXIMIZED));  // it was hidden
+    EXPECT_FALSE(ShowWindow(hwnd, SW_SHOWMAXIMIZED)); // it was hidden
     EXPECT_TRUE(IsWindowVisible(hwnd));
     EXPECT_TRUE(test::WidgetOf(hwnd)->isMaximized());
     ASSERT_TRUE(GetClientRect(hwnd, &client));
@@ -107,7 +107,7 @@ TEST_F(HostTest, SendMessageCallsTheProcedureBeforeReturning)
     EXPECT_EQ(SendMessageA(hwnd, WM_USER + 1, 40, 2), 42);
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_EQ(test::PostedMessageCount(), 0u);
-    EXPECT_EQ(SendMessageA(reinterpret_cast<HWND>(0x7777), WM_USER + 1, 1, 1), 0);  // not a window
+    EXPECT_EQ(SendMessageA(reinterpret_cast<HWND>(0x7777), WM_USER + 1, 1, 1), 0); // not a window
 }
 
 TEST_F(HostTest, PostedMessagesAreDispatchedInOrderThenQuit)
@@ -116,7 +116,7 @@ TEST_F(HostTest, PostedMessagesAreDispatchedInOrderThenQuit)
     ASSERT_NE(hwnd, nullptr);
     EXPECT_TRUE(PostMessageA(hwnd, WM_USER + 1, 1, 0));
     PostQuitMessage(0);
-    EXPECT_TRUE(PostMessageA(hwnd, WM_USER + 2, 2, 0));  // posted after the quit request, taken before it
+    EXPECT_TRUE(PostMessageA(hwnd, WM_USER + 2, 2, 0)); // posted after the quit request, taken before it
     EXPECT_FALSE(PostMessageA(reinterpret_cast<HWND>(0x7777), WM_USER, 0, 0));
 
     std::vector<WPARAM> dispatched;
@@ -205,8 +205,8 @@ TEST_F(HostTest, DefWindowProcDestroysOnClose)
 TEST_F(HostTest, DestroyingAnOwnerDestroysWhatItOwnsFirst)
 {
     HWND owner = CreateTestWindow("owner");
-    HWND owned = CreateWindowExA(0, kTestClass, "owned", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, owner, nullptr, nullptr,
-                                 nullptr);
+    HWND owned =
+        CreateWindowExA(0, kTestClass, "owned", WS_OVERLAPPEDWINDOW, 0, 0, 50, 50, owner, nullptr, nullptr, nullptr);
     ASSERT_NE(owned, nullptr);
     EXPECT_EQ(test::WidgetOf(owned)->parentWidget(), test::WidgetOf(owner));
     PostMessageA(owned, WM_USER, 0, 0);
@@ -216,7 +216,7 @@ TEST_F(HostTest, DestroyingAnOwnerDestroysWhatItOwnsFirst)
     EXPECT_EQ(destroyed[0].hwnd, owned);
     EXPECT_EQ(destroyed[1].hwnd, owner);
     EXPECT_FALSE(IsWindow(owned));
-    EXPECT_EQ(test::PostedMessageCount(), 0u);  // the dead window's messages went with it
+    EXPECT_EQ(test::PostedMessageCount(), 0u); // the dead window's messages went with it
 }
 
 TEST_F(HostTest, FindWindowByClassAndTitle)
@@ -234,7 +234,7 @@ TEST_F(HostTest, UnregisteringAClassFailsWhileItHasWindows)
 {
     HWND hwnd = CreateTestWindow();
     EXPECT_FALSE(UnregisterClassA(kTestClass, nullptr));
-    EXPECT_EQ(RegisterTestClass(), 0);  // still registered
+    EXPECT_EQ(RegisterTestClass(), 0); // still registered
     DestroyWindow(hwnd);
     EXPECT_TRUE(UnregisterClassA(kTestClass, nullptr));
     EXPECT_FALSE(UnregisterClassA(kTestClass, nullptr));
@@ -247,7 +247,7 @@ TEST_F(HostTest, WindowTextRoundTripsThroughTheProcedure)
     EXPECT_TRUE(SetWindowTextA(hwnd, "après"));
     EXPECT_EQ(test::WidgetOf(hwnd)->windowTitle(), QString::fromUtf8("après"));
     char buffer[5];
-    EXPECT_EQ(GetWindowTextA(hwnd, buffer, sizeof buffer), 3);  // "apr": the è would not fit
+    EXPECT_EQ(GetWindowTextA(hwnd, buffer, sizeof buffer), 3); // "apr": the è would not fit
     EXPECT_STREQ(buffer, "apr");
     EXPECT_EQ(SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0), 6);
     EXPECT_EQ(DeliveredOf(WM_SETTEXT).size(), 1u);
@@ -280,5 +280,5 @@ TEST_F(HostTest, SystemMetrics)
     EXPECT_EQ(GetSystemMetrics(SM_CYCAPTION), 19);
 }
 
-}  // namespace
-}  // namespace zor::host::testing
+} // namespace
+} // namespace zor::host::testing

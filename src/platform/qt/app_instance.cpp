@@ -145,12 +145,12 @@ struct OwnedApplication {
     char platformFlag[16] = "-platform";
     QByteArray platform;
     char *argv[4] = {nullptr, nullptr, nullptr, nullptr};
-    QApplication *application = nullptr;  // lives until the process ends
+    QApplication *application = nullptr; // lives until the process ends
 };
 
 std::optional<std::string> g_failure;
 
-}  // namespace
+} // namespace
 
 QApplication *EnsureApplication(std::string *why)
 {
@@ -194,15 +194,18 @@ QApplication *EnsureApplication(std::string *why)
 
 void ReportFailure(std::string_view call, std::string_view message)
 {
-    std::fprintf(stderr, "%s: %.*s: %.*s\n", program_invocation_short_name, static_cast<int>(call.size()),
-                 call.data(), static_cast<int>(message.size()), message.data());
+    std::fprintf(stderr, "%s: %.*s: %.*s\n", program_invocation_short_name, static_cast<int>(call.size()), call.data(),
+                 static_cast<int>(message.size()), message.data());
 }
 
-}  // namespace zor::host
+} // namespace zor::host
 
 // Under LeakSanitizer: what the libraries below Qt keep until the process
 // ends (the D-Bus connection of Qt's X11 platform, fontconfig's pattern
 // caches) is not a leak of this program. The sanitizer looks this function up
 // itself; it lives in this file so that every program that opens a window
 // carries it.
-extern "C" const char *__lsan_default_suppressions() { return "leak:libdbus-1.so\nleak:libfontconfig.so\n"; }
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libdbus-1.so\nleak:libfontconfig.so\n";
+}

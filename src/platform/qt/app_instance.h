@@ -18,4 +18,4 @@ QApplication *EnsureApplication(std::string *why = nullptr);
 // One line on standard error: "<program>: <call>: <message>".
 void ReportFailure(std::string_view call, std::string_view message);
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -58,7 +58,7 @@ Qt::Alignment HorizontalAlignment(DWORD style)
     }
 }
 
-}  // namespace
+} // namespace
 
 std::optional<ControlKind> ControlKindOf(const DialogItem &item, std::string *why)
 {
@@ -97,8 +97,7 @@ std::optional<ControlKind> ControlKindOf(const DialogItem &item, std::string *wh
     return kind;
 }
 
-HWND CreateControl(HWND dialog, QWidget *dialogWidget, ControlKind kind, const DialogItem &item,
-                   const QRect &geometry)
+HWND CreateControl(HWND dialog, QWidget *dialogWidget, ControlKind kind, const DialogItem &item, const QRect &geometry)
 {
     HostState &state = State();
     auto record = std::make_unique<Window>();
@@ -181,4 +180,4 @@ LRESULT DeliverToControl(HWND control, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -18,4 +18,4 @@ std::optional<ControlKind> ControlKindOf(const zor::resources::DialogItem &item,
 HWND CreateControl(HWND dialog, QWidget *dialogWidget, ControlKind kind, const zor::resources::DialogItem &item,
                    const QRect &geometry);
 
-}  // namespace zor::host
+} // namespace zor::host

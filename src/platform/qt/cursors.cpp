@@ -13,14 +13,14 @@ struct StandardCursorEntry {
 };
 
 constexpr StandardCursorEntry kCursors[] = {
-    {32512, Qt::ArrowCursor},         // IDC_ARROW
-    {32513, Qt::IBeamCursor},         // IDC_IBEAM
-    {32514, Qt::WaitCursor},          // IDC_WAIT
-    {32515, Qt::CrossCursor},         // IDC_CROSS
-    {32649, Qt::PointingHandCursor},  // IDC_HAND
+    {32512, Qt::ArrowCursor},        // IDC_ARROW
+    {32513, Qt::IBeamCursor},        // IDC_IBEAM
+    {32514, Qt::WaitCursor},         // IDC_WAIT
+    {32515, Qt::CrossCursor},        // IDC_CROSS
+    {32649, Qt::PointingHandCursor}, // IDC_HAND
 };
 
-}  // namespace
+} // namespace
 
 HCURSOR StandardCursor(LPCSTR name)
 {
@@ -43,7 +43,7 @@ std::optional<Qt::CursorShape> CursorShapeOf(HCURSOR cursor)
     return std::nullopt;
 }
 
-}  // namespace zor::host
+} // namespace zor::host
 
 extern "C" HCURSOR WINAPI LoadCursorA(HINSTANCE hInstance, LPCSTR lpCursorName)
 {

@@ -14,4 +14,4 @@ HCURSOR StandardCursor(LPCSTR name);
 // The cursor shape behind such a handle.
 std::optional<Qt::CursorShape> CursorShapeOf(HCURSOR cursor);
 
-}  // namespace zor::host
+} // namespace zor::host

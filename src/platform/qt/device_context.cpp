@@ -20,8 +20,7 @@ QColor Colour(COLORREF colour)
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-template <typename T>
-T Selected(HGDIOBJ handle, int stockIndex)
+template <typename T> T Selected(HGDIOBJ handle, int stockIndex)
 {
     const GdiTable &objects = State().gdi;
     if (const GdiObject *object = objects.Find(handle)) {
@@ -50,7 +49,7 @@ Qt::PenStyle PenStyleOf(int style)
     }
 }
 
-}  // namespace
+} // namespace
 
 QImage *BackingImageOf(HWND window)
 {
@@ -69,7 +68,7 @@ bool FillRectangle(HDC dc, const RECT &rect, COLORREF colour)
     return true;
 }
 
-}  // namespace zor::host
+} // namespace zor::host
 
 using namespace zor::host;
 
@@ -97,7 +96,10 @@ extern "C" int WINAPI ReleaseDC(HWND hWnd, HDC hDC)
     return 1;
 }
 
-extern "C" HGDIOBJ WINAPI GetStockObject(int i) { return State().gdi.Stock(i); }
+extern "C" HGDIOBJ WINAPI GetStockObject(int i)
+{
+    return State().gdi.Stock(i);
+}
 
 extern "C" HPEN WINAPI CreatePen(int iStyle, int cWidth, COLORREF color)
 {
@@ -138,7 +140,10 @@ extern "C" HGDIOBJ WINAPI SelectObject(HDC hdc, HGDIOBJ h)
     return SelectInto(*dc, state.gdi, h);
 }
 
-extern "C" BOOL WINAPI DeleteObject(HGDIOBJ ho) { return State().gdi.Delete(ho) ? TRUE : FALSE; }
+extern "C" BOOL WINAPI DeleteObject(HGDIOBJ ho)
+{
+    return State().gdi.Delete(ho) ? TRUE : FALSE;
+}
 
 extern "C" BOOL WINAPI MoveToEx(HDC hdc, int x, int y, LPPOINT lppt)
 {
@@ -187,7 +192,7 @@ extern "C" COLORREF WINAPI SetBkColor(HDC hdc, COLORREF color)
 {
     DeviceContextState *dc = State().deviceContexts.Find(hdc);
     if (dc == nullptr)
-        return 0xFFFFFFFF;  // CLR_INVALID
+        return 0xFFFFFFFF; // CLR_INVALID
     COLORREF previous = dc->backgroundColor;
     dc->backgroundColor = color & 0x00FFFFFF;
     return previous;
@@ -197,7 +202,7 @@ extern "C" COLORREF WINAPI SetTextColor(HDC hdc, COLORREF color)
 {
     DeviceContextState *dc = State().deviceContexts.Find(hdc);
     if (dc == nullptr)
-        return 0xFFFFFFFF;  // CLR_INVALID
+        return 0xFFFFFFFF; // CLR_INVALID
     COLORREF previous = dc->textColor;
     dc->textColor = color & 0x00FFFFFF;
     return previous;
@@ -216,8 +221,7 @@ extern "C" BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c)
     QString text = QString::fromUtf8(lpString, c);
 
     QPainter painter(image);
-    painter.setRenderHint(QPainter::TextAntialiasing,
-                          FontSmoothingOf(description.quality) != FontSmoothing::Aliased);
+    painter.setRenderHint(QPainter::TextAntialiasing, FontSmoothingOf(description.quality) != FontSmoothing::Aliased);
     painter.setFont(font);
     QFontMetrics metrics = painter.fontMetrics();
     // The reference point is the top-left corner of the text's cell; an
@@ -227,8 +231,7 @@ extern "C" BOOL WINAPI TextOutA(HDC hdc, int x, int y, LPCSTR lpString, int c)
     if (description.escapement != 0)
         painter.rotate(-description.escapement / 10.0);
     if (dc->backgroundMode == OPAQUE)
-        painter.fillRect(QRect(0, 0, metrics.horizontalAdvance(text), metrics.height()),
-                         Colour(dc->backgroundColor));
+        painter.fillRect(QRect(0, 0, metrics.horizontalAdvance(text), metrics.height()), Colour(dc->backgroundColor));
     painter.setPen(Colour(dc->textColor));
     painter.drawText(QPoint(0, BaselineForTop(0, metrics.ascent())), text);
     return TRUE;

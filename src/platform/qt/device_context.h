@@ -15,4 +15,4 @@ QImage *BackingImageOf(HWND window);
 // Fills a rectangle through a device context, as erasing the background does.
 bool FillRectangle(HDC dc, const RECT &rect, COLORREF colour);
 
-}  // namespace zor::host
+} // namespace zor::host

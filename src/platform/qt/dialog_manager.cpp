@@ -42,7 +42,10 @@ QFont DialogFont(const DialogTemplate &dialogTemplate)
     return font;
 }
 
-QRect ToQRect(const PixelRect &rect) { return QRect(rect.left, rect.top, rect.Width(), rect.Height()); }
+QRect ToQRect(const PixelRect &rect)
+{
+    return QRect(rect.left, rect.top, rect.Width(), rect.Height());
+}
 
 // The template name as the resource file records it: an ordinal, "#123" as
 // an ordinal, or the name in upper case.
@@ -94,7 +97,7 @@ void FocusControl(HWND control)
     widget->setFocus(Qt::OtherFocusReason);
 }
 
-}  // namespace
+} // namespace
 
 HWND CreateDialogFromTemplate(const DialogTemplate &dialogTemplate, HWND owner, DLGPROC procedure, LPARAM parameter,
                               std::string_view what)
@@ -124,7 +127,7 @@ HWND CreateDialogFromTemplate(const DialogTemplate &dialogTemplate, HWND owner, 
     QWidget *ownerWidget = ownerWindow == nullptr ? nullptr : ownerWindow->widget.data();
     if (ownerWidget != nullptr) {
         ownerWidget = ownerWidget->window();
-        ownerWidget->winId();  // so that the dialog can be made transient for it
+        ownerWidget->winId(); // so that the dialog can be made transient for it
     }
 
     auto record = std::make_unique<Window>();
@@ -153,8 +156,8 @@ HWND CreateDialogFromTemplate(const DialogTemplate &dialogTemplate, HWND owner, 
         widget->setFixedSize(client.Width(), client.Height());
     QRect work = ScreenFor(ownerWidget)->availableGeometry();
     if ((dialogTemplate.style & DS_CENTER) != 0) {
-        PixelPoint corner = CentreIn({work.left(), work.top(), work.right() + 1, work.bottom() + 1}, client.Width(),
-                                     client.Height());
+        PixelPoint corner =
+            CentreIn({work.left(), work.top(), work.right() + 1, work.bottom() + 1}, client.Width(), client.Height());
         widget->move(corner.x, corner.y);
     } else {
         PixelRect offset = MapDialogRect(dialogTemplate.x, dialogTemplate.y, 0, 0, units);
@@ -168,8 +171,8 @@ HWND CreateDialogFromTemplate(const DialogTemplate &dialogTemplate, HWND owner, 
     QWidget *previousTabStop = nullptr;
     for (std::size_t i = 0; i < dialogTemplate.items.size(); ++i) {
         const auto &item = dialogTemplate.items[i];
-        HWND control = CreateControl(dialog, widget, kinds[i],
-                                     item, ToQRect(MapDialogRect(item.x, item.y, item.cx, item.cy, units)));
+        HWND control = CreateControl(dialog, widget, kinds[i], item,
+                                     ToQRect(MapDialogRect(item.x, item.y, item.cx, item.cy, units)));
         controls.push_back(control);
         QWidget *controlWidget = WidgetOfWindow(control);
         if ((item.style & WS_TABSTOP) != 0 && controlWidget->focusPolicy() != Qt::NoFocus) {
@@ -182,7 +185,7 @@ HWND CreateDialogFromTemplate(const DialogTemplate &dialogTemplate, HWND owner, 
     HWND focus = FirstTabStop(controls);
     INT_PTR setFocus = Deliver(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(focus), parameter);
     if (state.windows.Find(dialog) == nullptr)
-        return nullptr;  // the procedure destroyed it
+        return nullptr; // the procedure destroyed it
     if (setFocus != FALSE && focus != nullptr)
         FocusControl(focus);
     if ((dialogTemplate.style & WS_VISIBLE) != 0 && !widget->isVisible())
@@ -225,7 +228,7 @@ LRESULT DeliverToDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
-}  // namespace zor::host
+} // namespace zor::host
 
 using namespace zor::host;
 
@@ -243,10 +246,9 @@ extern "C" HWND WINAPI CreateDialogParamA(HINSTANCE hInstance, LPCSTR lpTemplate
     }
     const std::vector<zor::resources::ResourceEntry> *resources = zor::resources::ProgramResources();
     if (resources == nullptr)
-        return nullptr;  // the resource reader has said why, on standard error
-    const zor::resources::ResourceEntry *entry =
-        zor::resources::FindResource(*resources, NameOrId(zor::resources::kDialogType), TemplateName(lpTemplateName),
-                                     0x0409);
+        return nullptr; // the resource reader has said why, on standard error
+    const zor::resources::ResourceEntry *entry = zor::resources::FindResource(
+        *resources, NameOrId(zor::resources::kDialogType), TemplateName(lpTemplateName), 0x0409);
     if (entry == nullptr) {
         ReportFailure("CreateDialogParamA", "cannot create " + what + ": it is not among the program's resources");
         return nullptr;

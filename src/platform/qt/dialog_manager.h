@@ -16,4 +16,4 @@ namespace zor::host {
 HWND CreateDialogFromTemplate(const zor::resources::DialogTemplate &dialogTemplate, HWND owner, DLGPROC procedure,
                               LPARAM parameter, std::string_view what);
 
-}  // namespace zor::host
+} // namespace zor::host

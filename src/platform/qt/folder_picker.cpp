@@ -24,7 +24,7 @@ std::unordered_map<const void *, std::unique_ptr<ITEMIDLIST>> &LiveItems()
     return *items;
 }
 
-}  // namespace
+} // namespace
 
 ITEMIDLIST *NewItemList(const std::string &pick)
 {
@@ -49,9 +49,15 @@ const ITEMIDLIST *LiveItemList(const void *pointer)
     return found == LiveItems().end() ? nullptr : found->second.get();
 }
 
-bool FreeItemList(void *pointer) { return LiveItems().erase(pointer) != 0; }
+bool FreeItemList(void *pointer)
+{
+    return LiveItems().erase(pointer) != 0;
+}
 
-void ClearItemLists() { LiveItems().clear(); }
+void ClearItemLists()
+{
+    LiveItems().clear();
+}
 
 namespace {
 
@@ -63,8 +69,8 @@ PIDLIST_ABSOLUTE Picked(const std::string &pick, LPSTR displayName)
     return item;
 }
 
-}  // namespace
-}  // namespace zor::host
+} // namespace
+} // namespace zor::host
 
 using namespace zor::host;
 

@@ -48,7 +48,7 @@ QString GenericFamilyName(FontFamily family)
     return QStringLiteral("sans-serif");
 }
 
-}  // namespace
+} // namespace
 
 QFont FontFor(const FontObject &description)
 {
@@ -95,4 +95,4 @@ QFont FontFor(const FontObject &description)
     return font;
 }
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -12,4 +12,4 @@ namespace zor::host {
 // character height in pixels; weight, slant, lines, width and smoothing.
 QFont FontFor(const FontObject &description);
 
-}  // namespace zor::host
+} // namespace zor::host

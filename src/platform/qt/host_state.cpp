@@ -53,4 +53,4 @@ void DeletePendingWidgets()
         delete widget.data();
 }
 
-}  // namespace zor::host
+} // namespace zor::host

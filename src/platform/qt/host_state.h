@@ -52,4 +52,4 @@ void DeletePendingWidgets();
 // The widget of a window, or nullptr.
 QWidget *WidgetOfWindow(HWND window);
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -66,7 +66,10 @@ void TopLevelWidget::resizeEvent(QResizeEvent *)
         needsErase_ = true;
 }
 
-void TopLevelWidget::showEvent(QShowEvent *) { needsErase_ = true; }
+void TopLevelWidget::showEvent(QShowEvent *)
+{
+    needsErase_ = true;
+}
 
 void TopLevelWidget::closeEvent(QCloseEvent *event)
 {
@@ -84,7 +87,10 @@ void DialogWidget::closeEvent(QCloseEvent *event)
     PostMessageA(handle_, WM_CLOSE, 0, 0);
 }
 
-bool DialogWidget::focusNextPrevChild(bool) { return false; }
+bool DialogWidget::focusNextPrevChild(bool)
+{
+    return false;
+}
 
 void DialogButton::keyPressEvent(QKeyEvent *event)
 {
@@ -95,4 +101,4 @@ void DialogButton::keyPressEvent(QKeyEvent *event)
     QPushButton::keyPressEvent(event);
 }
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -18,7 +18,7 @@ namespace zor::host {
 // request (the title bar's close button, QWidget::close()) is posted to the
 // procedure as WM_CLOSE and does not close the window by itself.
 class TopLevelWidget : public QWidget {
-public:
+  public:
     TopLevelWidget(HWND handle, QWidget *owner, Qt::WindowFlags flags, QColor background, bool redrawOnResize);
 
     QImage &Backing() { return backing_; }
@@ -30,13 +30,13 @@ public:
     void EraseIfNeeded();
     bool InOwnEvent() const { return inPaint_; }
 
-protected:
+  protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
-private:
+  private:
     HWND handle_;
     QImage backing_;
     QColor background_;
@@ -49,25 +49,25 @@ private:
 // buttons; Tab does not move the focus either (there is no dialog keyboard
 // handling in the program's loop). A close request is posted as WM_CLOSE.
 class DialogWidget : public QWidget {
-public:
+  public:
     DialogWidget(HWND handle, QWidget *owner, Qt::WindowFlags flags);
 
-protected:
+  protected:
     void closeEvent(QCloseEvent *event) override;
     bool focusNextPrevChild(bool next) override;
 
-private:
+  private:
     HWND handle_;
 };
 
 // A push button that Enter does not press: the default button's frame is
 // shown, but only the mouse and the space bar click.
 class DialogButton : public QPushButton {
-public:
+  public:
     using QPushButton::QPushButton;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent *event) override;
 };
 
-}  // namespace zor::host
+} // namespace zor::host

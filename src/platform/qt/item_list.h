@@ -7,9 +7,9 @@
 #include <string>
 
 struct _ITEMIDLIST {
-    std::string path;         // the host path of a file-system folder
-    std::string displayName;  // what the picker shows for the item
-    bool fileSystem = false;  // false for items without a file-system path
+    std::string path;        // the host path of a file-system folder
+    std::string displayName; // what the picker shows for the item
+    bool fileSystem = false; // false for items without a file-system path
 };
 
 namespace zor::host {
@@ -29,4 +29,4 @@ bool FreeItemList(void *pointer);
 // Frees every live item list.
 void ClearItemLists();
 
-}  // namespace zor::host
+} // namespace zor::host

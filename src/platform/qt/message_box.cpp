@@ -75,8 +75,8 @@ int ScriptedAnswer(Script &script, MessageBoxCall call, const MessageBoxLayout &
     return UnansweredResult(layout);
 }
 
-}  // namespace
-}  // namespace zor::host
+} // namespace
+} // namespace zor::host
 
 using namespace zor::host;
 

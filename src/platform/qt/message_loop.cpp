@@ -38,7 +38,10 @@ LRESULT Deliver(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 namespace {
 
-bool BelongsTo(HWND target, HWND filter) { return State().windows.IsWithin(target, filter); }
+bool BelongsTo(HWND target, HWND filter)
+{
+    return State().windows.IsWithin(target, filter);
+}
 
 void WakeEventLoop()
 {
@@ -62,9 +65,9 @@ MSG Stamped(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return stamped;
 }
 
-}  // namespace
+} // namespace
 
-}  // namespace zor::host
+} // namespace zor::host
 
 using namespace zor::host;
 
@@ -127,7 +130,10 @@ extern "C" BOOL WINAPI PeekMessageA(LPMSG lpMsg, HWND hWnd, UINT wMsgFilterMin, 
 
 // Keyboard messages never pass through this queue (the widgets handle their
 // own keys), so there is nothing to translate.
-extern "C" BOOL WINAPI TranslateMessage(const MSG *) { return FALSE; }
+extern "C" BOOL WINAPI TranslateMessage(const MSG *)
+{
+    return FALSE;
+}
 
 extern "C" LRESULT WINAPI DispatchMessageA(const MSG *lpMsg)
 {

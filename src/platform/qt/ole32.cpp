@@ -6,4 +6,7 @@
 
 // Only item lists come from this host's task allocator; anything else (null
 // included) is left alone.
-extern "C" void WINAPI CoTaskMemFree(LPVOID pv) { zor::host::FreeItemList(pv); }
+extern "C" void WINAPI CoTaskMemFree(LPVOID pv)
+{
+    zor::host::FreeItemList(pv);
+}

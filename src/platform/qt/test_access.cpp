@@ -7,9 +7,15 @@
 
 namespace zor::host::test {
 
-QWidget *WidgetOf(HWND window) { return WidgetOfWindow(window); }
+QWidget *WidgetOf(HWND window)
+{
+    return WidgetOfWindow(window);
+}
 
-HWND WindowOf(const QWidget *widget) { return State().windows.HandleOf(widget); }
+HWND WindowOf(const QWidget *widget)
+{
+    return State().windows.HandleOf(widget);
+}
 
 QImage BackingImage(HWND window)
 {
@@ -27,9 +33,15 @@ bool RepaintNow(HWND window)
     return true;
 }
 
-std::vector<HWND> AllWindows() { return State().windows.Handles(); }
+std::vector<HWND> AllWindows()
+{
+    return State().windows.Handles();
+}
 
-std::size_t PostedMessageCount() { return State().queue.PostedCount(); }
+std::size_t PostedMessageCount()
+{
+    return State().queue.PostedCount();
+}
 
 void DestroyAllWindows()
 {
@@ -61,4 +73,4 @@ void ResetHost()
     ClearItemLists();
 }
 
-}  // namespace zor::host::test
+} // namespace zor::host::test

@@ -48,4 +48,4 @@ void DestroyAllWindows();
 // objects and the item lists not yet freed: the host as at start.
 void ResetHost();
 
-}  // namespace zor::host::test
+} // namespace zor::host::test

@@ -71,7 +71,7 @@ void WatchWidget(HWND window, QWidget *widget)
     QObject::connect(widget, &QObject::destroyed, [window] { ForgetWindow(window); });
 }
 
-}  // namespace zor::host
+} // namespace zor::host
 
 using namespace zor::host;
 
@@ -101,7 +101,7 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCS
                                        HINSTANCE hInstance, LPVOID lpParam)
 {
     std::string title = lpWindowName == nullptr ? std::string() : std::string(lpWindowName);
-    std::string className = lpClassName == nullptr         ? std::string("(none)")
+    std::string className = lpClassName == nullptr        ? std::string("(none)")
                             : IS_INTRESOURCE(lpClassName) ? "#" + std::to_string(LOWORD(lpClassName))
                                                           : std::string(lpClassName);
     std::string what = "cannot create the window \"" + title + "\"";
@@ -144,9 +144,9 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCS
     HWND handle = state.windows.Add(std::move(record));
 
     if (ownerWidget != nullptr)
-        ownerWidget->window()->winId();  // so that the new window can be made transient for it
-    auto *widget = new TopLevelWidget(handle, ownerWidget, WindowFlagsForStyle(dwStyle, false), background,
-                                      redrawOnResize);
+        ownerWidget->window()->winId(); // so that the new window can be made transient for it
+    auto *widget =
+        new TopLevelWidget(handle, ownerWidget, WindowFlagsForStyle(dwStyle, false), background, redrawOnResize);
     state.windows.Attach(handle, widget);
     WatchWidget(handle, widget);
     widget->setWindowTitle(QString::fromUtf8(title.c_str()));
@@ -175,7 +175,7 @@ extern "C" HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCS
     create.dwExStyle = dwExStyle;
     LRESULT created = Deliver(handle, WM_CREATE, 0, reinterpret_cast<LPARAM>(&create));
     if (state.windows.Find(handle) == nullptr)
-        return nullptr;  // the procedure destroyed it
+        return nullptr; // the procedure destroyed it
     if (created == -1) {
         DestroyWindow(handle);
         return nullptr;
@@ -316,7 +316,10 @@ extern "C" BOOL WINAPI SetForegroundWindow(HWND hWnd)
     return TRUE;
 }
 
-extern "C" BOOL WINAPI IsWindow(HWND hWnd) { return WidgetOfWindow(hWnd) != nullptr ? TRUE : FALSE; }
+extern "C" BOOL WINAPI IsWindow(HWND hWnd)
+{
+    return WidgetOfWindow(hWnd) != nullptr ? TRUE : FALSE;
+}
 
 extern "C" BOOL WINAPI IsWindowVisible(HWND hWnd)
 {

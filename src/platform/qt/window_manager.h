@@ -23,4 +23,4 @@ void ForgetWindow(HWND window);
 // Calls ForgetWindow when the widget goes away behind the host's back.
 void WatchWidget(HWND window, QWidget *widget);
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -3,9 +3,12 @@
 namespace zor::host {
 namespace {
 
-std::uintptr_t Key(HWND handle) { return reinterpret_cast<std::uintptr_t>(handle); }
+std::uintptr_t Key(HWND handle)
+{
+    return reinterpret_cast<std::uintptr_t>(handle);
+}
 
-}  // namespace
+} // namespace
 
 HWND WindowRegistry::Add(std::unique_ptr<Window> window)
 {
@@ -79,4 +82,4 @@ bool WindowRegistry::IsWithin(HWND handle, HWND ancestor) const
     return false;
 }
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -27,22 +27,22 @@ struct Window {
     WindowKind kind = WindowKind::TopLevel;
     ControlKind control = ControlKind::None;
     std::string className;
-    WNDPROC procedure = nullptr;         // top-level windows
-    DLGPROC dialogProcedure = nullptr;   // dialogs
-    HWND owner = nullptr;                // the owner of a window or dialog; the dialog of a control
-    int id = 0;                          // controls
+    WNDPROC procedure = nullptr;       // top-level windows
+    DLGPROC dialogProcedure = nullptr; // dialogs
+    HWND owner = nullptr;              // the owner of a window or dialog; the dialog of a control
+    int id = 0;                        // controls
     DWORD style = 0;
     DWORD exStyle = 0;
     UINT classStyle = 0;
     HBRUSH background = nullptr;
-    std::string text;                    // the window text, except for edit controls (the widget holds it)
+    std::string text; // the window text, except for edit controls (the widget holds it)
     bool dialogEnded = false;
     INT_PTR dialogResult = 0;
     QPointer<QWidget> widget;
 };
 
 class WindowRegistry {
-public:
+  public:
     // Takes the record, gives it a new handle (never one used before) and
     // returns that handle.
     HWND Add(std::unique_ptr<Window> window);
@@ -62,10 +62,10 @@ public:
 
     std::size_t Count() const { return windows_.size(); }
 
-private:
+  private:
     std::map<std::uintptr_t, std::unique_ptr<Window>> windows_;
     std::unordered_map<const QWidget *, HWND> byWidget_;
     std::uintptr_t next_ = 0x00010010;
 };
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -54,7 +54,7 @@ LRESULT CopyWindowText(const Window &window, WPARAM capacity, LPARAM buffer)
     return static_cast<LRESULT>(CopyUtf8Cut(reinterpret_cast<char *>(buffer), capacity, WindowText(window)));
 }
 
-}  // namespace zor::host
+} // namespace zor::host
 
 using zor::host::State;
 

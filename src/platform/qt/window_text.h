@@ -17,4 +17,4 @@ void SetWindowTextOf(Window &window, std::string_view text);
 // WM_GETTEXT into a buffer of `capacity` bytes, cut on a character boundary.
 LRESULT CopyWindowText(const Window &window, WPARAM capacity, LPARAM buffer);
 
-}  // namespace zor::host
+} // namespace zor::host

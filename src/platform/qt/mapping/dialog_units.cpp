@@ -32,4 +32,4 @@ PixelPoint CentreIn(const PixelRect &area, int width, int height)
     return {area.left + (area.Width() - width) / 2, area.top + (area.Height() - height) / 2};
 }
 
-}  // namespace zor::host
+} // namespace zor::host

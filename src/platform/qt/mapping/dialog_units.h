@@ -38,4 +38,4 @@ struct PixelPoint {
 };
 PixelPoint CentreIn(const PixelRect &area, int width, int height);
 
-}  // namespace zor::host
+} // namespace zor::host

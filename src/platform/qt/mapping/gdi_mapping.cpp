@@ -11,9 +11,15 @@ Rgb RgbOf(std::uint32_t colorref)
             static_cast<int>((colorref >> 16) & 0xFF)};
 }
 
-int PenPixelWidth(int width) { return width < 1 ? 1 : width; }
+int PenPixelWidth(int width)
+{
+    return width < 1 ? 1 : width;
+}
 
-bool PenHasRoundEnds(int width) { return width > 1; }
+bool PenHasRoundEnds(int width)
+{
+    return width > 1;
+}
 
 int FontWeight(int weight)
 {
@@ -25,30 +31,33 @@ int FontWeight(int weight)
 FontFamily FontFamilyOf(std::uint32_t pitchAndFamily)
 {
     switch (pitchAndFamily & 0xF0) {
-    case 0x10:  // FF_ROMAN
+    case 0x10: // FF_ROMAN
         return FontFamily::Serif;
-    case 0x30:  // FF_MODERN
+    case 0x30: // FF_MODERN
         return FontFamily::Monospace;
-    case 0x40:  // FF_SCRIPT
+    case 0x40: // FF_SCRIPT
         return FontFamily::Cursive;
-    case 0x50:  // FF_DECORATIVE
+    case 0x50: // FF_DECORATIVE
         return FontFamily::Decorative;
-    default:  // FF_DONTCARE, FF_SWISS
+    default: // FF_DONTCARE, FF_SWISS
         return FontFamily::SansSerif;
     }
 }
 
-bool FontFixedPitch(std::uint32_t pitchAndFamily) { return (pitchAndFamily & 0x03) == 1; }
+bool FontFixedPitch(std::uint32_t pitchAndFamily)
+{
+    return (pitchAndFamily & 0x03) == 1;
+}
 
 FontSmoothing FontSmoothingOf(std::uint32_t quality)
 {
     switch (quality) {
-    case 2:  // PROOF_QUALITY
-    case 4:  // ANTIALIASED_QUALITY
-    case 5:  // CLEARTYPE_QUALITY
-    case 6:  // CLEARTYPE_NATURAL_QUALITY
+    case 2: // PROOF_QUALITY
+    case 4: // ANTIALIASED_QUALITY
+    case 5: // CLEARTYPE_QUALITY
+    case 6: // CLEARTYPE_NATURAL_QUALITY
         return FontSmoothing::Antialiased;
-    case 3:  // NONANTIALIASED_QUALITY
+    case 3: // NONANTIALIASED_QUALITY
         return FontSmoothing::Aliased;
     default:
         return FontSmoothing::Default;
@@ -57,7 +66,7 @@ FontSmoothing FontSmoothingOf(std::uint32_t quality)
 
 bool FontWantsOutline(std::uint32_t outputPrecision)
 {
-    return outputPrecision == 7 || outputPrecision == 8;  // OUT_TT_ONLY_PRECIS, OUT_OUTLINE_PRECIS
+    return outputPrecision == 7 || outputPrecision == 8; // OUT_TT_ONLY_PRECIS, OUT_OUTLINE_PRECIS
 }
 
 int FontPixelSize(int height, int probeSize, double probeCellHeight, int defaultSize)
@@ -72,6 +81,9 @@ int FontPixelSize(int height, int probeSize, double probeCellHeight, int default
     return std::max(size, 1);
 }
 
-int BaselineForTop(int top, int ascent) { return top + ascent; }
+int BaselineForTop(int top, int ascent)
+{
+    return top + ascent;
+}
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -51,4 +51,4 @@ int FontPixelSize(int height, int probeSize, double probeCellHeight, int default
 // Text is placed by the top of its cell: the baseline is that far below.
 int BaselineForTop(int top, int ascent);
 
-}  // namespace zor::host
+} // namespace zor::host

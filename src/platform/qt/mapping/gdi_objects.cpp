@@ -8,10 +8,16 @@ constexpr std::uintptr_t kStockStep = 4;
 constexpr int kStockCount = 20;
 constexpr std::uintptr_t kFirstCreated = 0x00A00010;
 
-std::uintptr_t Key(HGDIOBJ handle) { return reinterpret_cast<std::uintptr_t>(handle); }
-HGDIOBJ Handle(std::uintptr_t key) { return reinterpret_cast<HGDIOBJ>(key); }
+std::uintptr_t Key(HGDIOBJ handle)
+{
+    return reinterpret_cast<std::uintptr_t>(handle);
+}
+HGDIOBJ Handle(std::uintptr_t key)
+{
+    return reinterpret_cast<HGDIOBJ>(key);
+}
 
-}  // namespace
+} // namespace
 
 GdiKind KindOf(const GdiObject &object)
 {
@@ -112,7 +118,10 @@ DeviceContextState *DeviceContextTable::Find(HDC dc)
     return found == contexts_.end() ? nullptr : &found->second;
 }
 
-bool DeviceContextTable::Close(HDC dc) { return contexts_.erase(reinterpret_cast<std::uintptr_t>(dc)) != 0; }
+bool DeviceContextTable::Close(HDC dc)
+{
+    return contexts_.erase(reinterpret_cast<std::uintptr_t>(dc)) != 0;
+}
 
 void DeviceContextTable::CloseAllFor(HWND window)
 {
@@ -141,4 +150,4 @@ HGDIOBJ SelectInto(DeviceContextState &dc, const GdiTable &objects, HGDIOBJ obje
     return previous;
 }
 
-}  // namespace zor::host
+} // namespace zor::host

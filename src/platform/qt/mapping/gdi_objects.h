@@ -48,7 +48,7 @@ GdiKind KindOf(const GdiObject &object);
 // The stock objects and the objects the program creates. Stock objects have
 // handles of their own that never go away; deleting one does nothing.
 class GdiTable {
-public:
+  public:
     GdiTable();
 
     HGDIOBJ Add(GdiObject object);
@@ -63,7 +63,7 @@ public:
     // Drops every object the program created.
     void Clear();
 
-private:
+  private:
     std::map<std::uintptr_t, GdiObject> objects_;
     std::uintptr_t next_;
 };
@@ -81,7 +81,7 @@ struct DeviceContextState {
 };
 
 class DeviceContextTable {
-public:
+  public:
     HDC Open(HWND window, const GdiTable &objects);
     DeviceContextState *Find(HDC dc);
     bool Close(HDC dc);
@@ -89,7 +89,7 @@ public:
     void Clear() { contexts_.clear(); }
     std::size_t Count() const { return contexts_.size(); }
 
-private:
+  private:
     std::map<std::uintptr_t, DeviceContextState> contexts_;
     std::uintptr_t next_ = 0x00D00010;
 };
@@ -98,4 +98,4 @@ private:
 // replaced, or nullptr when `object` is not a pen, brush or font.
 HGDIOBJ SelectInto(DeviceContextState &dc, const GdiTable &objects, HGDIOBJ object);
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -49,7 +49,7 @@ MessageBoxLayout LayoutForStyle(unsigned style)
         layout.buttons = {IDCANCEL, IDTRYAGAIN, IDCONTINUE};
         layout.escapeAnswer = IDCANCEL;
         break;
-    default:  // MB_OK, and types this host does not know
+    default: // MB_OK, and types this host does not know
         layout.buttons = {IDOK};
         layout.escapeAnswer = IDOK;
         break;
@@ -65,4 +65,4 @@ int UnansweredResult(const MessageBoxLayout &layout)
     return layout.escapeAnswer != 0 ? layout.escapeAnswer : layout.defaultButton;
 }
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -10,9 +10,9 @@ enum class MessageBoxIcon { None, Error, Question, Warning, Information };
 
 struct MessageBoxLayout {
     MessageBoxIcon icon = MessageBoxIcon::None;
-    std::vector<int> buttons;  // IDOK, IDCANCEL, IDYES, ... in the order shown
-    int defaultButton = 0;     // one of buttons
-    int escapeAnswer = 0;      // what Escape or closing answers; 0 when the box cannot be dismissed
+    std::vector<int> buttons; // IDOK, IDCANCEL, IDYES, ... in the order shown
+    int defaultButton = 0;    // one of buttons
+    int escapeAnswer = 0;     // what Escape or closing answers; 0 when the box cannot be dismissed
 };
 
 MessageBoxLayout LayoutForStyle(unsigned style);
@@ -21,4 +21,4 @@ MessageBoxLayout LayoutForStyle(unsigned style);
 // out): the escape answer, or the default button of a box without one.
 int UnansweredResult(const MessageBoxLayout &layout);
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -4,7 +4,10 @@
 
 namespace zor::host {
 
-void MessageQueue::Post(const MSG &message) { posted_.push_back(message); }
+void MessageQueue::Post(const MSG &message)
+{
+    posted_.push_back(message);
+}
 
 void MessageQueue::PostQuit(int exitCode)
 {
@@ -65,4 +68,4 @@ void MessageQueue::Clear()
     exitCode_ = 0;
 }
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -10,7 +10,7 @@
 namespace zor::host {
 
 class MessageQueue {
-public:
+  public:
     // Tells whether a message for window `target` passes a window filter:
     // GetMessageA's hWnd takes the messages of that window and its children.
     using WindowFilter = std::function<bool(HWND target, HWND filter)>;
@@ -38,7 +38,7 @@ public:
     bool QuitRequested() const { return quit_; }
     std::size_t PostedCount() const { return posted_.size(); }
 
-private:
+  private:
     std::optional<std::size_t> FindMatch(HWND window, UINT first, UINT last, const WindowFilter &belongs) const;
 
     std::deque<MSG> posted_;
@@ -46,4 +46,4 @@ private:
     int exitCode_ = 0;
 };
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -13,9 +13,12 @@ std::string Lower(std::string text)
     return text;
 }
 
-std::string NameOf(const std::string &candidate) { return Lower(candidate.substr(0, candidate.find(':'))); }
+std::string NameOf(const std::string &candidate)
+{
+    return Lower(candidate.substr(0, candidate.find(':')));
+}
 
-}  // namespace
+} // namespace
 
 std::vector<std::string> CandidatePlatforms(const PlatformEnvironment &environment)
 {
@@ -71,4 +74,4 @@ PlatformChoice ChoosePlatform(const PlatformEnvironment &environment, const Plat
     return choice;
 }
 
-}  // namespace zor::host
+} // namespace zor::host

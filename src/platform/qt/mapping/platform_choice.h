@@ -14,25 +14,25 @@
 namespace zor::host {
 
 struct PlatformEnvironment {
-    std::string qpaPlatform;     // QT_QPA_PLATFORM: names separated by ';', each optionally with ":arguments"
-    std::string sessionType;     // XDG_SESSION_TYPE
-    std::string currentDesktop;  // XDG_CURRENT_DESKTOP
-    std::string sessionDesktop;  // XDG_SESSION_DESKTOP
+    std::string qpaPlatform;    // QT_QPA_PLATFORM: names separated by ';', each optionally with ":arguments"
+    std::string sessionType;    // XDG_SESSION_TYPE
+    std::string currentDesktop; // XDG_CURRENT_DESKTOP
+    std::string sessionDesktop; // XDG_SESSION_DESKTOP
     bool waylandDisplaySet = false;
 };
 
 // Checks of the outside world. Each returns an empty string when the thing
 // is there, else a short reason.
 struct PlatformProbes {
-    std::function<std::string()> xServer;                    // the X server of DISPLAY accepts a connection
-    std::function<std::string()> waylandCompositor;          // the socket of WAYLAND_DISPLAY accepts a connection
-    std::function<std::string(const std::string &)> plugin;  // the platform plugin of that name is installed
+    std::function<std::string()> xServer;                   // the X server of DISPLAY accepts a connection
+    std::function<std::string()> waylandCompositor;         // the socket of WAYLAND_DISPLAY accepts a connection
+    std::function<std::string(const std::string &)> plugin; // the platform plugin of that name is installed
 };
 
 struct PlatformChoice {
     bool usable = false;
-    std::string platform;  // the chosen name with its arguments, as QT_QPA_PLATFORM spells it
-    std::string reason;    // why nothing is usable
+    std::string platform; // the chosen name with its arguments, as QT_QPA_PLATFORM spells it
+    std::string reason;   // why nothing is usable
 };
 
 // The platforms to try, in order: QT_QPA_PLATFORM when it is set; else
@@ -44,4 +44,4 @@ std::vector<std::string> CandidatePlatforms(const PlatformEnvironment &environme
 // (offscreen, minimal, vnc, ...) only need their plugin.
 PlatformChoice ChoosePlatform(const PlatformEnvironment &environment, const PlatformProbes &probes);
 
-}  // namespace zor::host
+} // namespace zor::host

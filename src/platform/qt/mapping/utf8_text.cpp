@@ -5,7 +5,10 @@
 namespace zor::host {
 namespace {
 
-bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+bool IsContinuation(unsigned char byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
 
 // How many bytes a sequence that starts with `lead` claims, or 1 when the
 // byte cannot start one.
@@ -22,7 +25,7 @@ std::size_t SequenceLength(unsigned char lead)
     return 1;
 }
 
-}  // namespace
+} // namespace
 
 std::size_t Utf8PrefixLength(std::string_view text, std::size_t maxBytes)
 {
@@ -39,7 +42,7 @@ std::size_t Utf8PrefixLength(std::string_view text, std::size_t maxBytes)
         return cut;
     unsigned char lead = static_cast<unsigned char>(text[start]);
     if (IsContinuation(lead) || start + SequenceLength(lead) <= cut)
-        return cut;  // stray continuation bytes: not a character to keep whole
+        return cut; // stray continuation bytes: not a character to keep whole
     return start;
 }
 
@@ -53,4 +56,4 @@ std::size_t CopyUtf8Cut(char *buffer, std::size_t capacity, std::string_view tex
     return length;
 }
 
-}  // namespace zor::host
+} // namespace zor::host

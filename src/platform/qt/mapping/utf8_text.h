@@ -18,4 +18,4 @@ std::size_t Utf8PrefixLength(std::string_view text, std::size_t maxBytes);
 // A capacity of 0 writes nothing.
 std::size_t CopyUtf8Cut(char *buffer, std::size_t capacity, std::string_view text);
 
-}  // namespace zor::host
+} // namespace zor::host

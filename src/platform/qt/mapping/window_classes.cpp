@@ -60,4 +60,4 @@ const WindowClass *ClassRegistry::Find(LPCSTR nameOrAtom) const
     return nullptr;
 }
 
-}  // namespace zor::host
+} // namespace zor::host

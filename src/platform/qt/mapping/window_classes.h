@@ -21,7 +21,7 @@ struct WindowClass {
 };
 
 class ClassRegistry {
-public:
+  public:
     // The new class's atom, or 0 when the record is incomplete (wrong size, no
     // procedure, no name) or a class of that name exists.
     ATOM Register(const WNDCLASSEXA &record);
@@ -34,7 +34,7 @@ public:
 
     void Clear() { classes_.clear(); }
 
-private:
+  private:
     std::vector<std::unique_ptr<WindowClass>> classes_;
     ATOM nextAtom_ = 0xC000;
 };
@@ -42,4 +42,4 @@ private:
 // Letter case is ignored in ASCII, as class names and titles compare.
 bool SameClassName(const std::string &a, const char *b);
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -55,4 +55,4 @@ std::string StaticDisplayText(std::string_view text, bool noPrefix)
     return shown;
 }
 
-}  // namespace zor::host
+} // namespace zor::host

@@ -39,4 +39,4 @@ CreateGeometry ResolveCreateGeometry(int x, int y, int width, int height, const 
 // the next letter as the mnemonic and is not shown, unless SS_NOPREFIX.
 std::string StaticDisplayText(std::string_view text, bool noPrefix);
 
-}  // namespace zor::host
+} // namespace zor::host
