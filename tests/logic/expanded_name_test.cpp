@@ -12,6 +12,8 @@ struct NameCase {
     std::optional<std::string> expected;
 };
 
+void PrintTo(const NameCase &c, std::ostream *os) { *os << c.compressed << " recording " << int(c.recorded); }
+
 class ExpandedNames : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(ExpandedNames, FollowTheRecordedCharacter)

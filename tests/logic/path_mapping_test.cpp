@@ -13,6 +13,8 @@ struct MappingCase {
     std::optional<std::string> expected;
 };
 
+void PrintTo(const MappingCase &c, std::ostream *os) { *os << c.path << " from " << c.cwd; }
+
 class PathMapping : public ::testing::TestWithParam<MappingCase> {};
 
 TEST_P(PathMapping, MapsAsWindowsWould)
