@@ -74,8 +74,9 @@ using namespace zor::host;
 
 extern "C" HDC WINAPI GetDC(HWND hWnd)
 {
-    // Only top-level windows have an image to paint into.
-    if (BackingImageOf(hWnd) == nullptr)
+    // Only top-level windows have an image to paint into (made when first
+    // drawn in).
+    if (dynamic_cast<TopLevelWidget *>(WidgetOfWindow(hWnd)) == nullptr)
         return nullptr;
     return State().deviceContexts.Open(hWnd, State().gdi);
 }

@@ -7,12 +7,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 namespace zor::host {
 namespace {
 
 constexpr int kProbeSize = 100;
 constexpr int kDefaultPixelSize = 16;
+constexpr std::size_t kRememberedFonts = 16;
 
 QFont::StyleHint HintFor(FontFamily family)
 {
@@ -48,9 +51,7 @@ QString GenericFamilyName(FontFamily family)
     return QStringLiteral("sans-serif");
 }
 
-} // namespace
-
-QFont FontFor(const FontObject &description)
+QFont MakeFont(const FontObject &description)
 {
     FontFamily family = FontFamilyOf(description.pitchAndFamily);
     QFont font;
@@ -92,6 +93,25 @@ QFont FontFor(const FontObject &description)
         if (average > 0)
             font.setStretch(std::clamp(static_cast<int>(std::lround(100.0 * description.width / average)), 1, 4000));
     }
+    return font;
+}
+
+} // namespace
+
+QFont FontFor(const FontObject &description)
+{
+    // A window paints the same few fonts again at every paint; finding the
+    // face and measuring it is the costly part, so each description is
+    // matched once.
+    static std::vector<std::pair<FontObject, QFont>> made;
+    for (const auto &[key, font] : made) {
+        if (key == description)
+            return font;
+    }
+    QFont font = MakeFont(description);
+    if (made.size() >= kRememberedFonts)
+        made.erase(made.begin());
+    made.emplace_back(description, font);
     return font;
 }
 

@@ -4,6 +4,7 @@
 
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 namespace zor::host {
@@ -16,8 +17,26 @@ TopLevelWidget::TopLevelWidget(HWND handle, QWidget *owner, Qt::WindowFlags flag
     setAttribute(Qt::WA_NoSystemBackground);
     if (!redrawOnResize_)
         setAttribute(Qt::WA_StaticContents);
-    backing_ = QImage(size(), QImage::Format_RGB32);
-    backing_.fill(background_);
+    // The image is made at the first paint, at the size the window has then.
+    lastSize_ = size();
+    kept_ = QSize(0, 0);
+}
+
+QImage &TopLevelWidget::Backing()
+{
+    if (backing_.size() == size() && kept_ == size())
+        return backing_;
+    QImage resized(size(), QImage::Format_RGB32);
+    resized.fill(background_);
+    QSize keep = kept_.boundedTo(backing_.size()).boundedTo(size());
+    if (!keep.isEmpty()) {
+        QPainter painter(&resized);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QPoint(0, 0), backing_, QRect(QPoint(0, 0), keep));
+    }
+    backing_ = std::move(resized);
+    kept_ = size();
+    return backing_;
 }
 
 void TopLevelWidget::Invalidate()
@@ -43,25 +62,24 @@ void TopLevelWidget::EraseIfNeeded()
     state.painting = previous;
 }
 
-void TopLevelWidget::paintEvent(QPaintEvent *)
+void TopLevelWidget::paintEvent(QPaintEvent *event)
 {
     EraseIfNeeded();
+    const QImage &image = Backing();
     QPainter painter(this);
-    painter.drawImage(0, 0, backing_);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    QRect exposed = event->rect();
+    painter.drawImage(exposed.topLeft(), image, exposed);
 }
 
 void TopLevelWidget::resizeEvent(QResizeEvent *)
 {
-    if (backing_.size() == size())
+    // Only notes the change: the image follows when it is next needed.
+    if (lastSize_ == size())
         return;
-    QImage resized(size(), QImage::Format_RGB32);
-    resized.fill(background_);
-    {
-        QPainter painter(&resized);
-        painter.drawImage(0, 0, backing_);
-    }
-    bool grew = width() > backing_.width() || height() > backing_.height();
-    backing_ = std::move(resized);
+    bool grew = width() > lastSize_.width() || height() > lastSize_.height();
+    lastSize_ = size();
+    kept_ = kept_.boundedTo(size());
     if (redrawOnResize_ || grew)
         needsErase_ = true;
 }

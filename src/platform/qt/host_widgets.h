@@ -21,7 +21,10 @@ class TopLevelWidget : public QWidget {
   public:
     TopLevelWidget(HWND handle, QWidget *owner, Qt::WindowFlags flags, QColor background, bool redrawOnResize);
 
-    QImage &Backing() { return backing_; }
+    // The image at the window's current size, made or resized when first
+    // asked for after a change of size: what a smaller size cut off is gone,
+    // what a larger one added is the background colour.
+    QImage &Backing();
     // Marks the whole window for erasing and asks for a paint event.
     void Invalidate();
     // Erases the window now when it needs it: WM_ERASEBKGND, then WM_PAINT,
@@ -39,6 +42,11 @@ class TopLevelWidget : public QWidget {
   private:
     HWND handle_;
     QImage backing_;
+    // The part of backing_ that survived every resize since it was last
+    // brought to the window's size; the rest is background when it is.
+    QSize kept_;
+    // The size at the last resize, to tell growing from shrinking.
+    QSize lastSize_;
     QColor background_;
     bool redrawOnResize_;
     bool needsErase_ = true;

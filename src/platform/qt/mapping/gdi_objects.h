@@ -38,6 +38,8 @@ struct FontObject {
     DWORD quality = 0;
     DWORD pitchAndFamily = 0;
     std::string face;
+
+    bool operator==(const FontObject &) const = default;
 };
 
 using GdiObject = std::variant<PenObject, BrushObject, FontObject>;
