@@ -28,28 +28,6 @@ void Check(bool condition, const char *what)
     }
 }
 
-DecodeStatus DecodeInPieces(std::span<const std::uint8_t> stream, std::uint32_t expected, std::size_t piece,
-                            std::size_t block, std::vector<std::uint8_t> &out)
-{
-    Decoder decoder(expected, block);
-    while (!stream.empty()) {
-        std::span<const std::uint8_t> chunk = stream.first(std::min(piece, stream.size()));
-        stream = stream.subspan(chunk.size());
-        while (!chunk.empty()) {
-            chunk = chunk.subspan(decoder.Feed(chunk));
-            if (decoder.Overrun())
-                return DecodeStatus::Overrun;
-            if (decoder.OutputFull()) {
-                auto taken = decoder.Output();
-                out.insert(out.end(), taken.begin(), taken.end());
-                decoder.TakeOutput();
-            }
-        }
-    }
-    auto taken = decoder.Output();
-    out.insert(out.end(), taken.begin(), taken.end());
-    return decoder.Finish();
-}
 
 // What LZ32 makes of the file.
 LONG ThroughLz32(std::span<const std::uint8_t> file)
@@ -106,7 +84,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     std::span<const std::uint8_t> stream = file.subspan(kHeaderSize);
     std::vector<std::uint8_t> out;
-    DecodeStatus status = DecodeInPieces(stream, header.length, piece, block, out);
+    DecodeStatus status = zor::testing::DecodeInPieces(stream, header.length, piece, block, out);
     zor::testing::ReferenceResult reference = zor::testing::ReferenceDecode(stream);
 
     Check(out.size() <= header.length, "nothing past the recorded length");

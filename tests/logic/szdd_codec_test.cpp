@@ -28,31 +28,6 @@ void PutMatch(Bytes &stream, unsigned position, unsigned length)
     stream.push_back(static_cast<std::uint8_t>(((position >> 4) & 0xF0) | (length - 3)));
 }
 
-// Decodes in pieces of the given size, taking output whenever it is full.
-DecodeStatus DecodeInPieces(const Bytes &stream, std::uint32_t expected, std::size_t piece, Bytes &out,
-                            std::size_t block = Decoder::kBlockSize)
-{
-    Decoder decoder(expected, block);
-    std::span<const std::uint8_t> rest(stream);
-    while (!rest.empty()) {
-        std::span<const std::uint8_t> chunk = rest.first(std::min(piece, rest.size()));
-        rest = rest.subspan(chunk.size());
-        while (!chunk.empty()) {
-            chunk = chunk.subspan(decoder.Feed(chunk));
-            if (decoder.Overrun())
-                return DecodeStatus::Overrun;
-            if (decoder.OutputFull()) {
-                auto taken = decoder.Output();
-                out.insert(out.end(), taken.begin(), taken.end());
-                decoder.TakeOutput();
-            }
-        }
-    }
-    auto taken = decoder.Output();
-    out.insert(out.end(), taken.begin(), taken.end());
-    return decoder.Finish();
-}
-
 std::span<const std::uint8_t> StreamOf(const Bytes &file)
 {
     return std::span<const std::uint8_t>(file).subspan(kHeaderSize);
@@ -186,7 +161,8 @@ TEST(SzddDecoder, AgreesWithTheReferenceOnRandomStreams)
             std::size_t piece = 1 + random() % (round % 3 == 0 ? 7 : 70000);
             std::size_t block = round % 2 == 0 ? Decoder::kBlockSize : Decoder::kMinBlockSize + random() % 5000;
             Bytes out;
-            DecodeStatus status = DecodeInPieces(stream, static_cast<std::uint32_t>(expected), piece, out, block);
+            DecodeStatus status =
+                zor::testing::DecodeInPieces(stream, static_cast<std::uint32_t>(expected), piece, block, out);
             SCOPED_TRACE("round " + std::to_string(round) + " delta " + std::to_string(delta) + " piece " +
                          std::to_string(piece) + " block " + std::to_string(block));
             if (delta < 0) {

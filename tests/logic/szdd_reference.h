@@ -3,6 +3,9 @@
 // byte at a time, until the input ends.
 #pragma once
 
+#include "src/platform/logic/szdd_decoder.h"
+
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <span>
@@ -49,6 +52,31 @@ inline ReferenceResult ReferenceDecode(std::span<const std::uint8_t> stream)
         }
     }
     return result;
+}
+
+// Feeds the fast decoder in pieces of the given size, taking its output
+// whenever the block is full, as LZ32 does with its reads.
+inline zor::szdd::DecodeStatus DecodeInPieces(std::span<const std::uint8_t> stream, std::uint32_t expected,
+                                              std::size_t piece, std::size_t block, std::vector<std::uint8_t> &out)
+{
+    zor::szdd::Decoder decoder(expected, block);
+    while (!stream.empty()) {
+        std::span<const std::uint8_t> chunk = stream.first(std::min(piece, stream.size()));
+        stream = stream.subspan(chunk.size());
+        while (!chunk.empty()) {
+            chunk = chunk.subspan(decoder.Feed(chunk));
+            if (decoder.Overrun())
+                return zor::szdd::DecodeStatus::Overrun;
+            if (decoder.OutputFull()) {
+                auto taken = decoder.Output();
+                out.insert(out.end(), taken.begin(), taken.end());
+                decoder.TakeOutput();
+            }
+        }
+    }
+    auto taken = decoder.Output();
+    out.insert(out.end(), taken.begin(), taken.end());
+    return decoder.Finish();
 }
 
 } // namespace zor::testing
