@@ -283,19 +283,11 @@ TEST_F(PayloadFaults, AnUnreadablePayload)
     fs::permissions(source.Path(), fs::perms::all);
     fs::permissions(install.Path(), fs::perms::all);
     auto attempt = [&] { return ExpandPayloadFile(InstallDir().c_str(), "ZOR.ex_") == 0 ? 0 : 1; };
-    if (geteuid() != 0) {
-        EXPECT_EQ(attempt(), 0);
-    } else {
-        ChildResult child = RunInChild([&] {
-            if (setgid(65534) != 0 || setuid(65534) != 0)
-                return 90;
-            return attempt();
-        });
-        ASSERT_TRUE(child.exitCode);
-        if (*child.exitCode == 90)
-            GTEST_SKIP() << "cannot drop privileges to nobody (65534) in a child";
-        EXPECT_EQ(*child.exitCode, 0);
-    }
+    std::optional<ChildResult> result = RunUnprivileged(attempt);
+    if (!result)
+        GTEST_SKIP() << "cannot drop privileges to nobody (65534) in a child";
+    ASSERT_TRUE(result->exitCode) << "died of signal " << result->signal;
+    EXPECT_EQ(*result->exitCode, 0);
     ExpectUntouched();
 }
 

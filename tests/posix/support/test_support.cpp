@@ -164,4 +164,19 @@ ChildResult RunInChild(const std::function<int()> &body, unsigned seconds)
     return result;
 }
 
+std::optional<ChildResult> RunUnprivileged(const std::function<int()> &body)
+{
+    if (geteuid() != 0)
+        return ChildResult{body(), 0};
+    constexpr int kCannotDrop = 90;
+    ChildResult child = RunInChild([&] {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            return kCannotDrop;
+        return body();
+    });
+    if (child.exitCode == kCannotDrop)
+        return std::nullopt;
+    return child;
+}
+
 } // namespace zor::testing

@@ -76,4 +76,10 @@ struct ChildResult {
 };
 ChildResult RunInChild(const std::function<int()> &body, unsigned seconds = 60);
 
+// Runs the function as a user without special rights would: directly when the
+// process has none, else in a forked child that drops to nobody (65534) first,
+// since root reads and writes anything. Nothing when the child cannot drop its
+// privileges.
+std::optional<ChildResult> RunUnprivileged(const std::function<int()> &body);
+
 } // namespace zor::testing
