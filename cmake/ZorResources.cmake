@@ -41,7 +41,10 @@ else()
     get_filename_component(rc_dir "${rc_abs}" DIRECTORY)
     file(GLOB rc_headers CONFIGURE_DEPENDS "${rc_dir}/*.h")
     if(ZOR_LLVM_RC)
-      set(compile ${ZOR_LLVM_RC} /C 65001 -I ${rc_dir} -fo ${out} ${rc_abs})
+      # llvm-rc takes options with a slash as well as a dash, so an input path
+      # such as /ci/... or /data/... would be read as /C or /D: "--" ends the
+      # options before the script's path.
+      set(compile ${ZOR_LLVM_RC} /C 65001 -I ${rc_dir} -fo ${out} -- ${rc_abs})
     elseif(ZOR_WINDRES)
       set(compile ${ZOR_WINDRES} -c 65001 -I ${rc_dir} -O res -o ${out} ${rc_abs})
     else()
