@@ -1,6 +1,7 @@
 #include "host_widgets.h"
 
 #include "host_state.h"
+#include "image_memory.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -26,7 +27,7 @@ QImage &TopLevelWidget::Backing()
 {
     if (backing_.size() == size() && kept_ == size())
         return backing_;
-    QImage resized(size(), QImage::Format_RGB32);
+    QImage resized = MakeWindowImage(size(), QImage::Format_RGB32);
     resized.fill(background_);
     QSize keep = kept_.boundedTo(backing_.size()).boundedTo(size());
     if (!keep.isEmpty()) {
