@@ -7,9 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -262,14 +260,8 @@ TEST_F(PayloadFaults, AFullDiskDuringTheCopy)
     PutPayload("ZOR.ex_", MixedData(3'000'000, 7), 'e');
     for (bool ignore : {true, false}) {
         SCOPED_TRACE(ignore ? "SIGXFSZ ignored" : "SIGXFSZ default");
-        ChildResult child = RunInChild([&] {
-            signal(SIGXFSZ, ignore ? SIG_IGN : SIG_DFL);
-            rlimit limit{};
-            limit.rlim_cur = limit.rlim_max = 512 * 1024;
-            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-                return 100;
-            return ExpandPayloadFile(InstallDir().c_str(), "ZOR.ex_") == 0 ? 0 : 1;
-        });
+        ChildResult child = RunWithFileSizeLimit(
+            512 * 1024, ignore, [&] { return ExpandPayloadFile(InstallDir().c_str(), "ZOR.ex_") == 0 ? 0 : 1; });
         ASSERT_TRUE(child.exitCode) << "died of signal " << child.signal;
         EXPECT_EQ(*child.exitCode, 0);
         ExpectUntouched();

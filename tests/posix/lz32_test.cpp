@@ -7,38 +7,15 @@
 #include <gtest/gtest.h>
 #include <mspack.h>
 
-#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <random>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
 
 using namespace zor::testing;
 namespace fs = std::filesystem;
-
-// Opens, copies and closes; returns what LZCopy returned, or the failed
-// open's result.
-LONG Expand(const std::string &source, const std::string &destination)
-{
-    OFSTRUCT info;
-    std::string from = source;
-    std::string to = destination;
-    INT in = LZOpenFileA(from.data(), &info, OF_READ | OF_SHARE_DENY_WRITE);
-    if (in < 0)
-        return in;
-    INT out = LZOpenFileA(to.data(), &info, OF_CREATE | OF_WRITE | OF_SHARE_DENY_WRITE);
-    if (out < 0) {
-        LZClose(in);
-        return out;
-    }
-    LONG result = LZCopy(in, out);
-    LZClose(in);
-    LZClose(out);
-    return result;
-}
 
 // libmspack's expansion of a file, or nothing when it refuses it.
 std::optional<Bytes> ExpandWithLibmspack(const std::string &source, const std::string &destination)
@@ -297,12 +274,7 @@ TEST(LzFaults, AFileSizeLimitIsAWriteErrorNotADeath)
     WriteFile(temp / "ZOR.ex_", Pack(data, 'e'));
     for (bool ignore : {false, true}) {
         SCOPED_TRACE(ignore ? "SIGXFSZ ignored" : "SIGXFSZ default");
-        ChildResult child = RunInChild([&] {
-            signal(SIGXFSZ, ignore ? SIG_IGN : SIG_DFL);
-            rlimit limit{};
-            limit.rlim_cur = limit.rlim_max = 256 * 1024;
-            if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
-                return 100;
+        ChildResult child = RunWithFileSizeLimit(256 * 1024, ignore, [&] {
             LONG result = Expand(temp / "ZOR.ex_", temp / "ZOR.exe");
             return result == LZERROR_WRITE ? 0 : 101;
         });

@@ -60,13 +60,8 @@ TEST(PackerTool, PacksRecordingTheReplacedCharacter)
     char expanded[MAX_PATH];
     ASSERT_EQ(GetExpandedNameA(source.data(), expanded), TRUE);
     EXPECT_EQ(std::string(expanded), temp.Path() + "\\ZOR.exe");
-    OFSTRUCT info;
     std::string out = temp / "copy";
-    INT in = LZOpenFileA(source.data(), &info, OF_READ);
-    INT to = LZOpenFileA(out.data(), &info, OF_CREATE | OF_WRITE);
-    EXPECT_EQ(LZCopy(in, to), static_cast<LONG>(data.size()));
-    LZClose(in);
-    LZClose(to);
+    EXPECT_EQ(Expand(source, out), static_cast<long>(data.size()));
     EXPECT_TRUE(ReadFile(out) == data);
 }
 

@@ -1,6 +1,7 @@
 #include "test_support.h"
 
 #include "src/platform/logic/szdd_encoder.h"
+#include "src/platform/win32.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +12,7 @@
 #include <random>
 #include <signal.h>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -177,6 +179,37 @@ std::optional<ChildResult> RunUnprivileged(const std::function<int()> &body)
     if (child.exitCode == kCannotDrop)
         return std::nullopt;
     return child;
+}
+
+ChildResult RunWithFileSizeLimit(std::uint64_t bytes, bool ignoreSignal, const std::function<int()> &body)
+{
+    return RunInChild([&] {
+        signal(SIGXFSZ, ignoreSignal ? SIG_IGN : SIG_DFL);
+        rlimit limit{};
+        limit.rlim_cur = limit.rlim_max = bytes;
+        if (setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            return 100;
+        return body();
+    });
+}
+
+long Expand(const std::string &source, const std::string &destination)
+{
+    OFSTRUCT info;
+    std::string from = source;
+    std::string to = destination;
+    INT in = LZOpenFileA(from.data(), &info, OF_READ | OF_SHARE_DENY_WRITE);
+    if (in < 0)
+        return in;
+    INT out = LZOpenFileA(to.data(), &info, OF_CREATE | OF_WRITE | OF_SHARE_DENY_WRITE);
+    if (out < 0) {
+        LZClose(in);
+        return out;
+    }
+    LONG result = LZCopy(in, out);
+    LZClose(in);
+    LZClose(out);
+    return result;
 }
 
 } // namespace zor::testing

@@ -82,4 +82,13 @@ ChildResult RunInChild(const std::function<int()> &body, unsigned seconds = 60);
 // privileges.
 std::optional<ChildResult> RunUnprivileged(const std::function<int()> &body);
 
+// Runs the function in a forked child whose files may grow to `bytes` at
+// most (RLIMIT_FSIZE), with SIGXFSZ ignored or left to its default (which
+// ends the process). The child exits with 100 when the limit cannot be set.
+ChildResult RunWithFileSizeLimit(std::uint64_t bytes, bool ignoreSignal, const std::function<int()> &body);
+
+// Expands `source` into `destination` through LZ32 (open, copy, close): what
+// LZCopy returned, or the failed open's result.
+long Expand(const std::string &source, const std::string &destination);
+
 } // namespace zor::testing
